@@ -240,6 +240,7 @@ bool endat22() { return atleast(22); }
 bool endat24() { return atleast(24); }
 bool endon25() { return playstatus.position == 25; }
 
+constexpr tquery inpass = tquery::inpass;
 constexpr tquery before = tquery::beforepresent;
 constexpr tquery after = tquery::afterpresent;
 
@@ -248,8 +249,8 @@ constexpr tquery after = tquery::afterpresent;
 // Until a scene's own drawing exists its loop draws nothing: the set-ups,
 // fades, music queries and end tests already run as they will.
 const tscene scenetable[15] = {
-    {"radial tunnel", setup1, nullptr, nullptr, fadeafter2, endon3, before, false, false},
-    {"rotating tunnel", setup2, nullptr, nullptr, fadeafter3, endat4, before, true, false},
+    {"radial tunnel", setup1, scenes::radialsetup, scenes::radialpass, fadeafter2, endon3, inpass, false, false},
+    {"rotating tunnel", setup2, scenes::tunnelsetup, scenes::tunnelpass, fadeafter3, endat4, before, true, false},
     {"star field", setup3, scenes::starsetup, scenes::starpass, nullptr, endat5, before, false, true},
     {"code credits", setup4, nullptr, nullptr, fadeafter7, endat8, after, false, false},
     {"point cloud", setup5, nullptr, nullptr, nullptr, endat10, before, false, false},

@@ -1,0 +1,73 @@
+// Scene 2: the rotating tunnel with the two title pictures.
+//
+// The same texture mapping as scene 1 through tunnelmap, so teil both turns
+// and flies towards the viewer; a black spot is punched into the centre, the
+// frame is smoothed in place over eight neighbours and blurred once, and the
+// presents and proudly pictures wobble over it from the first frame. The
+// palette fades in from black over the first 62 frames. The timeline fades
+// out late in position 3 and ends from position 4 without showing the frame.
+#include <cstddef>
+#include <cstdint>
+
+#include "program/scenes/scenes.h"
+#include "tables/tables.h"
+#include "tarngr/tarngr.h"
+#include "tarnpal/tarnpal.h"
+#include "tools/stores.h"
+
+namespace program::scenes {
+
+uint32_t tunnelframes = 0;
+
+// ---- the eight-neighbour smoothing --------------------------------------------------
+
+void smooth8plain() {
+  // Signed offsets: the first pixel's upper-left neighbour is the guard byte
+  // in front of the frame.
+  uint8_t* b = tools::screen.pixels;
+  for (ptrdiff_t p = 320; p <= 63680; ++p) {
+    const uint16_t sum = static_cast<uint16_t>(b[p - 321] + b[p - 320] + b[p - 319] + b[p - 1] + b[p + 1] +
+                                               b[p + 319] + b[p + 320] + b[p + 321]);
+    b[p] = static_cast<uint8_t>(sum / 8);
+  }
+}
+
+void smooth8() { smooth8plain(); }
+
+// ---- scene 2 ---------------------------------------------------------------------
+
+void tunnelsetup() {
+  wobbledown = false;
+  tunnelframes = 0;
+  wobble = 0;
+}
+
+namespace {
+void centrespot() {
+  for (uint32_t row = 99; row <= 101; ++row)
+    for (uint32_t column = 158; column <= 162; ++column) tools::screen.pixels[tarngr::rowoffset[row] + column] = 0;
+}
+}  // namespace
+
+void tunnelpass() {
+  tunnelframes = tunnelframes + 1;
+  // 62 steps: a target level of 63 ends at 62.
+  if (tunnelframes < 63) tarnpal::fadeto(tables::tunnelpal);
+  // Angle and depth both one further per frame.
+  const uint16_t shift = static_cast<uint16_t>(tunnelframes * 257u);
+  texturemap(tables::tunnelmap, tables::tunnelshade, shift, 320);
+  centrespot();
+  smooth8();
+  tarngr::drawvline(tools::screen, 0, 199, 0, 0);
+  tarngr::blur(tools::screen.pixels, 63680);
+  // Test before step, bounds 1 and 10: unlike scene 1.
+  if (wobble >= 10) wobbledown = true;
+  if (wobble <= 1) wobbledown = false;
+  wobble = wobbledown ? wobble - 1 : wobble + 1;
+  tarngr::transcolor = 95;
+  tarngr::scaleblit(tools::presents, 11 - wobble, wobble + 7, wobble + 110, 50 - wobble, tools::screen);
+  tarngr::transcolor = 79;
+  tarngr::scaleblit(tools::proudly, 210 - wobble, wobble + 150, wobble + 290, 190 - wobble, tools::screen);
+}
+
+}  // namespace program::scenes
