@@ -87,7 +87,7 @@ TEST_F(Tunnels, TableReadFromItsStartScreenFromItsEndWithSignedDimming) {
   tables::polarmap[3] = 0x010B;
   tools::teil.pixels[0] = 50;
   tables::polarmap[4] = 0x0200 + 0x100;  // bit 9 is masked away: row 2 repeats row 0
-  sc::texturemapplain(tables::polarmap, tables::polarshade, 0x0100, 319);
+  sc::texturemap(tables::polarmap, tables::polarshade, 0x0100, 319);
   EXPECT_EQ(screen.pixels[63680], 70);
   EXPECT_EQ(screen.pixels[63679], 0);
   EXPECT_EQ(screen.pixels[63678], 0);
@@ -102,25 +102,9 @@ TEST_F(Tunnels, TextureIndexNeverPassesTheTexture) {
   for (uint32_t base : {0u, 2000u, 64000u})
     for (uint32_t shift : {0u, 0x1234u}) {
       for (uint32_t i = 0; i < 64000; ++i) tables::polarmap[i] = static_cast<int32_t>((base + i) | 0xABCD0000u);
-      sc::texturemapplain(tables::polarmap, tables::polarshade, static_cast<uint16_t>(shift), 319);
+      sc::texturemap(tables::polarmap, tables::polarshade, static_cast<uint16_t>(shift), 319);
       EXPECT_EQ(notequal(319, 63680, 0), std::vector<uint32_t>{}) << "base " << base << " shift " << shift;
     }
-}
-
-TEST_F(Tunnels, FastMappingMatchesThePlainRule) {
-  std::vector<uint8_t> plain(64000);
-  for (uint32_t seed : {1u, 99u, 4242u}) {
-    randomise(seed);
-    for (uint32_t lowest : {319u, 320u}) {
-      const uint16_t shift = static_cast<uint16_t>(runtime::random(65536));
-      clearstore();
-      sc::texturemapplain(tables::tunnelmap, tables::tunnelshade, shift, lowest);
-      std::memcpy(plain.data(), screen.pixels, plain.size());
-      clearstore();
-      sc::texturemap(tables::tunnelmap, tables::tunnelshade, shift, lowest);
-      EXPECT_EQ(0, std::memcmp(plain.data(), screen.pixels, plain.size())) << "seed " << seed;
-    }
-  }
 }
 
 // ---- scene 1 -------------------------------------------------------------------
@@ -412,6 +396,22 @@ TEST_F(Stars, PictureFadesInBeforeTheFirstFrame) {
   EXPECT_EQ(r, 62);
   EXPECT_EQ(g, 20);
   EXPECT_EQ(b, 1);
+}
+
+TEST(StarTurn, MatchesThePointEngineBitForBit) {
+  runtime::randseed = 555;
+  auto real = [](long double scale) { return static_cast<float>((runtime::randomreal() - 0.5L) * scale); };
+  std::vector<float> angles = {0.0f, 1.0f, 90.0f, 180.0f, 359.0f, 360.0f, -0.0f};
+  for (int i = 0; i < 40; ++i) angles.push_back(real(2000));
+  for (float angle : angles)
+    for (int i = 0; i < 300; ++i) {
+      Eng3D::tpoint3d star = {real(1), real(1), real(4), static_cast<uint8_t>(i)};
+      if (i == 0) star = {-0.0f, 0.0f, -0.0f, 255};
+      Eng3D::tpoint3d fast{}, plain{};
+      sc::turnstar(star, fast, angle);
+      sc::turnstarplain(star, plain, angle);
+      ASSERT_EQ(0, std::memcmp(&fast, &plain, sizeof fast)) << "angle " << angle << " point " << i;
+    }
 }
 
 TEST_F(Stars, StartingAngleComesFromTheReseededGenerator) {

@@ -32,17 +32,15 @@ inline uint8_t texel(const uint8_t* teil, int32_t mapentry, int32_t shadeentry, 
 }
 }  // namespace
 
-void texturemapplain(const int32_t* map, const int32_t* shade, uint16_t shift, uint32_t lowest) {
+// One table read, one texel and one dimming per pixel: the texel fetch
+// dominates, and a blocked or reordered loop measured slower.
+void texturemap(const int32_t* map, const int32_t* shade, uint16_t shift, uint32_t lowest) {
   const uint8_t* teil = tools::teil.pixels;
   uint8_t* out = tools::screen.pixels;
   for (uint32_t p = lastoffset; p + 1 > lowest; --p) {
     const uint32_t i = lastoffset - p;
     out[p] = texel(teil, map[i], shade[p], shift);
   }
-}
-
-void texturemap(const int32_t* map, const int32_t* shade, uint16_t shift, uint32_t lowest) {
-  texturemapplain(map, shade, shift, lowest);
 }
 
 // ---- scene 1 -------------------------------------------------------------------

@@ -27,7 +27,6 @@ extern bool wobbledown;
 // 0xFDFF, which stays below 65,024; value = texel - shade byte in 8 bits,
 // and 0 where that is negative as a signed byte.
 void texturemap(const int32_t* map, const int32_t* shade, uint16_t shift, uint32_t lowest);
-void texturemapplain(const int32_t* map, const int32_t* shade, uint16_t shift, uint32_t lowest);
 
 // In place and forwards over screen offsets 320..63,680: each pixel becomes
 // the 16-bit sum of its eight neighbours div 8, the neighbours above and to
@@ -58,5 +57,10 @@ extern float starangle;       // degrees, 0..360
 extern Eng3D::tpoint3d rotatedstar;
 void starsetup();
 void starpass();
+
+// Eng3D::rotatepoint about the origin by the angles (0, 0, angle); turnstar
+// keeps the sines and cosines of the last angle.
+void turnstar(const Eng3D::tpoint3d& star, Eng3D::tpoint3d& turned, float angle);
+void turnstarplain(const Eng3D::tpoint3d& star, Eng3D::tpoint3d& turned, float angle);
 
 }  // namespace program::scenes
