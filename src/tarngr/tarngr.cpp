@@ -86,9 +86,28 @@ namespace {
 uint32_t samplecols[65536];
 uint32_t samplerows[65536];
 uint8_t samplerowbuf[65536 + 1];
+uint8_t sampledrow[65536];
 
 // Sixteen pixels in one vector register (SSE2 on every x86-64).
 typedef uint8_t tbytes16 __attribute__((vector_size(16)));
+
+// d[i] = s[i] wherever s[i] is not the transparent colour, sixteen pixels at
+// a time as a select. The rows must not overlap; rewriting a kept pixel with
+// its own value is then harmless.
+void drawopaque(uint8_t* d, const uint8_t* s, uint32_t n, uint8_t tc) {
+  const tbytes16 tcs = tbytes16{} + tc;
+  uint32_t i = 0;
+  for (; i + 16 <= n; i += 16) {
+    tbytes16 sv, dv;
+    std::memcpy(&sv, s + i, 16);
+    std::memcpy(&dv, d + i, 16);
+    const tbytes16 keep = sv != tcs;
+    dv = (sv & keep) | (dv & ~keep);
+    std::memcpy(d + i, &dv, 16);
+  }
+  for (; i < n; ++i)
+    if (s[i] != tc) d[i] = s[i];
+}
 
 bool sharememory(const tbitmap& a, const tbitmap& b) {
   const auto pa = reinterpret_cast<uintptr_t>(a.pixels);
@@ -140,27 +159,26 @@ void scaled(const tbitmap& src, int32_t x1, int32_t y1, int32_t x2, int32_t y2, 
 
   const uint8_t tc = transcolor;
   uint8_t* out = dst.pixels + static_cast<size_t>(y1 + rows.first) * dst.width + (x1 + cols.first);
-  const uint8_t* previous = nullptr;
-  uint32_t previousrow = 0;
+  // One row of samples serves every destination row that samples the same
+  // source row; magnified rows repeat, so most rows cost a copy or a select.
+  uint32_t sampled = UINT32_MAX;  // no source row has this index
   samplerowbuf[src.width] = 0;
   for (uint32_t r = 0; r < nrows; ++r, out += dst.width) {
     const uint32_t sr = samplerows[r];
-    if (!transparent && previous && sr == previousrow) {
-      // A copy repeats the row it wrote for the same source row.
-      std::memcpy(out, previous, ncols);
-    } else if (sr >= src.height) {
-      // Sampled below the source: every pixel reads 0.
-      if (!transparent || tc != 0) std::memset(out, 0, ncols);
-    } else {
-      if (src.width != 0)
-        std::memcpy(samplerowbuf, src.pixels + static_cast<size_t>(sr) * src.width, src.width);
-      for (uint32_t c = 0; c < ncols; ++c) {
-        const uint8_t v = samplerowbuf[samplecols[c]];
-        if (!transparent || v != tc) out[c] = v;
+    if (sr != sampled) {
+      sampled = sr;
+      if (sr >= src.height) {
+        std::memset(sampledrow, 0, ncols);  // below the source: every sample reads 0
+      } else {
+        if (src.width != 0)
+          std::memcpy(samplerowbuf, src.pixels + static_cast<size_t>(sr) * src.width, src.width);
+        for (uint32_t c = 0; c < ncols; ++c) sampledrow[c] = samplerowbuf[samplecols[c]];
       }
     }
-    previous = out;
-    previousrow = sr;
+    if (transparent)
+      drawopaque(out, sampledrow, ncols, tc);
+    else
+      std::memcpy(out, sampledrow, ncols);
   }
 }
 
@@ -183,25 +201,9 @@ void spriteblit(int32_t x, int32_t y, const tbitmap& src, tbitmap& dst) {
   const tclip cols = clipspan(x, src.width, dst.width), rows = clipspan(y, src.height, dst.height);
   if (cols.first >= cols.last || rows.first >= rows.last) return;
   const auto n = static_cast<uint32_t>(cols.last - cols.first);
-  const uint8_t tc = transcolor;
-  const tbytes16 tcs = tbytes16{} + tc;
-  for (int64_t j = rows.first; j < rows.last; ++j) {
-    const uint8_t* s = src.pixels + j * src.width + cols.first;
-    uint8_t* d = dst.pixels + (y + j) * dst.width + (x + cols.first);
-    // Sixteen pixels at a time as a select; the areas do not overlap, so
-    // rewriting a kept pixel with its own value is harmless.
-    uint32_t i = 0;
-    for (; i + 16 <= n; i += 16) {
-      tbytes16 sv, dv;
-      std::memcpy(&sv, s + i, 16);
-      std::memcpy(&dv, d + i, 16);
-      const tbytes16 keep = sv != tcs;
-      dv = (sv & keep) | (dv & ~keep);
-      std::memcpy(d + i, &dv, 16);
-    }
-    for (; i < n; ++i)
-      if (s[i] != tc) d[i] = s[i];
-  }
+  for (int64_t j = rows.first; j < rows.last; ++j)
+    drawopaque(dst.pixels + (y + j) * dst.width + (x + cols.first), src.pixels + j * src.width + cols.first, n,
+               transcolor);
 }
 
 void copyrect(const tbitmap& src, uint16_t x1, uint16_t y1, uint16_t x2, uint16_t y2, tbitmap& dst) {
