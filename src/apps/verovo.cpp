@@ -189,7 +189,7 @@ int extract(const std::string& path, const std::string& dir) {
   const std::string manifestpath = (fs::path(dir) / manifestname).string();
   if (!myio::writefile(manifestpath, std::vector<uint8_t>(manifest.begin(), manifest.end())))
     return fail(manifestpath + ": cannot write");
-  std::printf("%s: %d pictures as PNG, %d other entries, manifest in %s\n", path.c_str(), pictures, others,
+  std::printf("%s: %d pictures as PNG, %d entries as raw bytes, manifest in %s\n", path.c_str(), pictures, others,
               manifestpath.c_str());
   return 0;
 }
