@@ -131,7 +131,11 @@ tclip clipspan(int32_t origin, int64_t span, uint16_t size) {
 // with every position outside 0..limit-1 stored as limit.
 void samplepositions(float step, int64_t skip, int64_t count, uint16_t limit, uint32_t* out) {
   float s = 0.0f;
-  for (int64_t i = 0; i < skip; ++i) s = s + step;
+  for (int64_t i = 0; i < skip; ++i) {
+    const float next = s + step;
+    if (next == s) break;  // the sum has stopped moving: far-off rectangles end here
+    s = next;
+  }
   for (int64_t i = 0; i < count; ++i) {
     const uint32_t p = static_cast<uint32_t>(plain::nearest(s));
     out[i] = p < limit ? p : limit;
