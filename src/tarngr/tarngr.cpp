@@ -80,9 +80,10 @@ void drawvline(tbitmap& bm, int16_t y1, int16_t y2, int16_t x, uint8_t colour) {
 
 namespace {
 
-// Per-call scratch, static so that a frame allocates nothing: sampled source
-// positions of the visible destination columns and rows, and one source row
-// followed by the 0 that an out-of-range sample reads.
+// Per-call scratch, static so that a frame allocates nothing (main thread
+// only): sampled source positions of the visible destination columns and
+// rows, one source row followed by the 0 that an out-of-range sample reads,
+// and the samples of the current source row.
 uint32_t samplecols[65536];
 uint32_t samplerows[65536];
 uint8_t samplerowbuf[65536 + 1];
