@@ -1,0 +1,120 @@
+// Live playback on a background thread: SDL's callback (the dummy driver in
+// the test environment) or the silent real-time clock.
+#include "midas/midastest.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Waits, polling the status, until done(status) holds or time runs out;
+// every status on the way must keep position and loop count from going
+// backwards within the pass.
+template <typename tdone>
+MIDASplayStatus waitfor(MIDASmodulePlayHandle h, tdone done) {
+  MIDASplayStatus s{}, before{};
+  MIDASgetPlayStatus(h, &before);
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  while (std::chrono::steady_clock::now() < deadline) {
+    EXPECT_TRUE(MIDASgetPlayStatus(h, &s));
+    EXPECT_GE(s.songLoopCount, before.songLoopCount);
+    if (s.songLoopCount == before.songLoopCount && s.position == before.position) {
+      EXPECT_GE(s.row, before.row);
+    }
+    before = s;
+    if (done(s)) break;
+    std::this_thread::sleep_for(1ms);
+  }
+  return s;
+}
+
+class midaslive : public midaslibrary, public ::testing::WithParamInterface<bool> {
+ protected:
+  void SetUp() override {
+    if (!GetParam()) {  // the silent clock, whatever devices there are
+      std::FILE* in = std::tmpfile();
+      std::fputs("2\n\n\n", in);
+      std::rewind(in);
+      std::FILE* out = std::tmpfile();
+      ASSERT_TRUE(midas::configure(in, out));
+      std::fclose(in);
+      std::fclose(out);
+    }
+    start();
+    // Under the test environment's dummy driver the device path must run.
+    const char* driver = std::getenv("SDL_AUDIODRIVER");
+    if (GetParam() && driver && std::string(driver) == "dummy") {
+      EXPECT_TRUE(midas::outputinfo().device);
+    }
+    if (!GetParam()) {
+      EXPECT_FALSE(midas::outputinfo().device);
+    }
+  }
+};
+
+TEST_P(midaslive, RowsAdvanceAndJumpsShowAtOnce) {
+  xmwriter::tsong song;
+  song.speed = 1;  // 20 ms rows
+  song.orders = {0, 1, 0, 1};
+  MIDASmodule m = load(song);
+  ASSERT_NE(m, nullptr) << lastmessage();
+  const MIDASmodulePlayHandle h = MIDASplayModule(m, true);
+  ASSERT_NE(h, 0u);
+  EXPECT_EQ(status(h).position, 0u);
+  MIDASplayStatus s = waitfor(h, [](const MIDASplayStatus& s) { return s.row >= 5; });
+  EXPECT_GE(s.row, 5u);
+  EXPECT_EQ(s.position, 0u);
+
+  for (int order : {3, 1}) {
+    ASSERT_TRUE(MIDASsetPosition(h, order));
+    s = status(h);  // the music before the jump is still queued; the status is already there
+    EXPECT_EQ(s.position, static_cast<uint32_t>(order));
+    EXPECT_EQ(s.pattern, static_cast<uint32_t>(order % 2));
+    EXPECT_EQ(s.row, 0u);
+    s = waitfor(h, [](const MIDASplayStatus& s) { return s.row >= 3; });
+    EXPECT_EQ(s.position, static_cast<uint32_t>(order));
+    EXPECT_GE(s.row, 3u);
+  }
+  ASSERT_TRUE(MIDASstopModule(h));
+  ASSERT_TRUE(MIDASfreeModule(m));
+  ASSERT_TRUE(MIDASstopBackgroundPlay());
+  ASSERT_TRUE(MIDASclose());
+}
+
+TEST_P(midaslive, LoopCountGrowsWithEveryPass) {
+  xmwriter::tsong song;
+  song.speed = 1;
+  song.rows = 2;  // a pass is 40 ms
+  song.orders = {0};
+  song.patterns = 1;
+  const MIDASmodulePlayHandle h = MIDASplayModule(load(song), true);
+  ASSERT_NE(h, 0u);
+  const MIDASplayStatus s = waitfor(h, [](const MIDASplayStatus& s) { return s.songLoopCount >= 5; });
+  EXPECT_GE(s.songLoopCount, 5u);
+}
+
+// Stopping background play holds the music; starting it again goes on.
+TEST_P(midaslive, BackgroundPlayPausesAndResumes) {
+  xmwriter::tsong song;
+  song.speed = 1;
+  const MIDASmodulePlayHandle h = MIDASplayModule(load(song), true);
+  waitfor(h, [](const MIDASplayStatus& s) { return s.row >= 2; });
+  ASSERT_TRUE(MIDASstopBackgroundPlay());
+  std::this_thread::sleep_for(100ms);  // whatever was queued is heard by now
+  const MIDASplayStatus held = status(h);
+  std::this_thread::sleep_for(100ms);
+  const MIDASplayStatus later = status(h);
+  EXPECT_EQ(later.row, held.row);
+  EXPECT_EQ(later.position, held.position);
+  ASSERT_TRUE(MIDASstartBackgroundPlay(0));
+  const MIDASplayStatus resumed = waitfor(h, [&](const MIDASplayStatus& s) { return s.row >= held.row + 3 || s.position != held.position; });
+  EXPECT_TRUE(resumed.row >= held.row + 3 || resumed.position != held.position);
+}
+
+INSTANTIATE_TEST_SUITE_P(outputs, midaslive, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& p) { return p.param ? "device" : "silent"; });
+
+}  // namespace
