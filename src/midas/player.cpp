@@ -30,11 +30,12 @@ void tstatusring::publish(uint64_t frame, const twhere& where) {
   if (index > 0 && same(where, last_)) return;  // the entry in force already says it
   tslot& s = slot_[index % slots];
   const uint32_t seq = s.seq.load(std::memory_order_relaxed);
+  // Seqlock without fences: the fields are stored with release after the odd
+  // sequence, so a reader that loads one of them (acquire) also sees that.
   s.seq.store(seq + 1, std::memory_order_relaxed);
-  std::atomic_thread_fence(std::memory_order_release);
-  s.frame.store(frame, std::memory_order_relaxed);
-  s.place.store(pack(where), std::memory_order_relaxed);
-  s.loops.store(where.loops, std::memory_order_relaxed);
+  s.frame.store(frame, std::memory_order_release);
+  s.place.store(pack(where), std::memory_order_release);
+  s.loops.store(where.loops, std::memory_order_release);
   s.seq.store(seq + 2, std::memory_order_release);
   count_.store(index + 1, std::memory_order_release);
   last_ = where;
@@ -46,10 +47,9 @@ bool tstatusring::read(uint64_t index, uint64_t& frame, twhere& where) const {
   const uint32_t expected = static_cast<uint32_t>(2 * (index / slots + 1));
   const uint32_t before = s.seq.load(std::memory_order_acquire);
   if (before != expected) return false;  // overwritten, or being written
-  frame = s.frame.load(std::memory_order_relaxed);
-  const uint64_t place = s.place.load(std::memory_order_relaxed);
-  where.loops = s.loops.load(std::memory_order_relaxed);
-  std::atomic_thread_fence(std::memory_order_acquire);
+  frame = s.frame.load(std::memory_order_acquire);
+  const uint64_t place = s.place.load(std::memory_order_acquire);
+  where.loops = s.loops.load(std::memory_order_acquire);
   if (s.seq.load(std::memory_order_relaxed) != before) return false;
   where.order = static_cast<uint32_t>(place & 0xFFFF);
   where.pattern = static_cast<uint32_t>((place >> 16) & 0xFFFF);
@@ -80,10 +80,9 @@ bool tstatusring::latest(twhere& where) const {
 void tclock::publish(int64_t ns, int64_t reference, int64_t limit) {
   const uint32_t seq = seq_.load(std::memory_order_relaxed);
   seq_.store(seq + 1, std::memory_order_relaxed);
-  std::atomic_thread_fence(std::memory_order_release);
-  ns_.store(ns, std::memory_order_relaxed);
-  reference_.store(reference, std::memory_order_relaxed);
-  limit_.store(limit, std::memory_order_relaxed);
+  ns_.store(ns, std::memory_order_release);
+  reference_.store(reference, std::memory_order_release);
+  limit_.store(limit, std::memory_order_release);
   seq_.store(seq + 2, std::memory_order_release);
 }
 
@@ -92,10 +91,9 @@ bool tclock::heard(int64_t ns, uint32_t rate, int64_t& frame) const {
     const uint32_t before = seq_.load(std::memory_order_acquire);
     if (before == 0) return false;
     if (before & 1) continue;
-    const int64_t at = ns_.load(std::memory_order_relaxed);
-    const int64_t reference = reference_.load(std::memory_order_relaxed);
-    const int64_t limit = limit_.load(std::memory_order_relaxed);
-    std::atomic_thread_fence(std::memory_order_acquire);
+    const int64_t at = ns_.load(std::memory_order_acquire);
+    const int64_t reference = reference_.load(std::memory_order_acquire);
+    const int64_t limit = limit_.load(std::memory_order_acquire);
     if (seq_.load(std::memory_order_relaxed) != before) continue;
     // Split the product so that hours of nanoseconds times the rate fit.
     const int64_t elapsed = ns - at;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,13 @@ class midaslibrary : public ::testing::Test {
     MIDASplayStatus s{};
     EXPECT_TRUE(MIDASgetPlayStatus(handle, &s)) << MIDASgetErrorMessage(MIDASgetLastError());
     return s;
+  }
+
+  // Position, pattern, row and loop count, to compare in one go.
+  static std::array<uint32_t, 4> place(MIDASmodulePlayHandle handle) {
+    const MIDASplayStatus s = status(handle);
+    EXPECT_EQ(s.syncInfo, 0u);
+    return {s.position, s.pattern, s.row, s.songLoopCount};
   }
 
   static std::string lastmessage() { return MIDASgetErrorMessage(MIDASgetLastError()); }

@@ -38,6 +38,8 @@ TEST_F(midasloading, MissingFile) {
   EXPECT_EQ(MIDASgetLastError(), MIDAS_FILE_NOT_FOUND);
   EXPECT_NE(lastmessage().find(path), std::string::npos) << lastmessage();
   EXPECT_NE(lastmessage().find("does not exist"), std::string::npos) << lastmessage();
+  EXPECT_EQ(MIDASloadModule(nullptr), nullptr);
+  EXPECT_EQ(MIDASgetLastError(), MIDAS_BAD_ARGUMENT);
 }
 
 TEST_F(midasloading, UnreadableFile) {
@@ -127,11 +129,6 @@ TEST(midasxmcheck, HugeSizesDoNotWrap) {
   huge[instrument + 27] = 17;  // samples in the instrument
   EXPECT_FALSE(midas::checkxm(huge.data(), huge.size(), why));
   EXPECT_NE(why.find("17 samples"), std::string::npos) << why;
-}
-
-TEST_F(midasloading, NoFileNameAtAll) {
-  EXPECT_EQ(MIDASloadModule(nullptr), nullptr);
-  EXPECT_EQ(MIDASgetLastError(), MIDAS_BAD_ARGUMENT);
 }
 
 }  // namespace
