@@ -201,8 +201,10 @@ void silentloop(uint32_t rate, uint32_t blockframes) {
     produce(scratch.data(), blockframes, first);
     outputframes.store(first + blockframes, std::memory_order_relaxed);
     outputclock.publish(ns0, static_cast<int64_t>(start), static_cast<int64_t>(first + blockframes));
-    const uint64_t due = first - start;  // the next block is due when this one starts to sound
-    std::this_thread::sleep_until(t0 + std::chrono::nanoseconds(due * 1000000000 / rate));
+    // The next block is due when this one starts to sound; whole seconds
+    // apart, so that days of frames times 10^9 cannot overflow.
+    const uint64_t due = first - start;
+    std::this_thread::sleep_until(t0 + std::chrono::seconds(due / rate) + std::chrono::nanoseconds(due % rate * 1000000000 / rate));
   }
 }
 
@@ -265,6 +267,20 @@ void detach() {
   attached.store(nullptr);
   while (rendering.load()) std::this_thread::sleep_for(std::chrono::microseconds(100));
 }
+
+// A program that ends without MIDASclose (a fatal error while the music
+// plays) must not free the play under the rendering thread: static objects
+// die in reverse order, so this runs before state's destructor. What the
+// callback touches afterwards is plain atomics.
+struct texitguard {
+  ~texitguard() {
+    detach();
+    if (silentthread.joinable()) {
+      silentstop.store(true);
+      silentthread.join();
+    }
+  }
+} exitguard;
 
 int64_t heardframe() {
   int64_t frame = state.lastheard;

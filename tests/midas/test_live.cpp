@@ -112,6 +112,22 @@ TEST_P(midaslive, BackgroundPlayHoldsAndResumes) {
   EXPECT_EQ(resumed.position, held.position);
 }
 
+// A fatal error ends the program with exit() while the music plays; that
+// must give the program's exit code, not a crash in the rendering thread.
+TEST_P(midaslive, ExitWhilePlayingKeepsTheExitCode) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  xmwriter::tsong song;
+  song.speed = 1;
+  const std::string path = xmwriter::save(xmwriter::write(song), "exit.xm");
+  EXPECT_EXIT(
+      {  // the child runs SetUp again, so the output is already playing
+        MIDASplayModule(MIDASloadModule(path.c_str()), true);
+        std::this_thread::sleep_for(50ms);
+        std::exit(1);
+      },
+      ::testing::ExitedWithCode(1), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(outputs, midaslive, ::testing::Values("device", "nodevice", "silent"),
                          [](const ::testing::TestParamInfo<const char*>& p) { return std::string(p.param); });
 
