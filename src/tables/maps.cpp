@@ -36,12 +36,11 @@ inline int32_t mapvalue(int32_t angle, int32_t depth, int32_t row) {
   return angle + depth * 256 + (row >= 99 ? 128 : 0);
 }
 
-// Distance and angle term for |x| and |y| around the last centre asked for.
-// Both are symmetric: the distance ignores the signs, and the angle term is
+// Distance and angle term for |x| and |y| around one centre. Both are
+// symmetric: the distance ignores the signs, and the angle term is
 // odd in x and in y (the division, atan, the single rounding and Trunc all
 // commute with negation), so one quadrant serves all four.
 struct tquadrant {
-  int32_t cx = -1, cy = -1;
   int32_t wide = 0, high = 0;  // |x| <= wide - 1, |y| <= high - 1
   uint8_t dist[200][320];
   int8_t angle[200][320];  // at |y| = 0 the angle of y = 1
@@ -49,7 +48,6 @@ struct tquadrant {
 tquadrant quadrant;
 
 void fillquadrant(int32_t cx, int32_t cy) {
-  if (quadrant.cx == cx && quadrant.cy == cy) return;
   quadrant.wide = (cx > 319 - cx ? cx : 319 - cx) + 1;
   quadrant.high = (cy > 199 - cy ? cy : 199 - cy) + 1;
   for (int32_t ay = 0; ay < quadrant.high; ++ay)
@@ -58,8 +56,6 @@ void fillquadrant(int32_t cx, int32_t cy) {
       quadrant.dist[ay][ax] = static_cast<uint8_t>(distance(x, y));
       quadrant.angle[ay][ax] = static_cast<int8_t>(angleterm(x, ay == 0 ? 1.0f : y, false));
     }
-  quadrant.cx = cx;
-  quadrant.cy = cy;
 }
 }  // namespace
 

@@ -48,20 +48,25 @@ void lensremapplain() {
 
 void lensremap() {
   cleartail();
-  const uint8_t* w = work4.pixels;
+  // The relief is read in place: a 16-bit view of work4's byte store.
+  using cell = int16_t __attribute__((may_alias));
+  const cell* w = reinterpret_cast<const cell*>(work4.pixels);
   const uint8_t* src = work2.pixels;
   uint8_t* dst = screen.pixels;
-  // Walk rows and columns instead of dividing; base = j * 320 + c, and the
-  // displaced index is base + hs * 320 + vs, all modulo 65,536.
-  int16_t here = height(w, 0);
-  for (uint32_t k = 0; k < framepixels; ++k) {
-    const int16_t next = height(w, k + 1);
-    const int16_t below = height(w, k + 320);
-    const int32_t hs = slope(next, here);
-    const int32_t vs = slope(below, here);
-    const uint32_t s = (k + static_cast<uint32_t>(hs * 320 + vs)) & 0xFFFFu;
-    dst[k] = src[s];
-    here = next;
+  // Per row: first every source index, in 16-bit lanes the compiler can
+  // vectorise (j * 320 + c + hs * 320 + vs wraps modulo 65,536 exactly as
+  // k + hs * 320 + vs does), then the byte fetches.
+  alignas(32) uint16_t index[320];
+  for (uint32_t row = 0; row < 200; ++row) {
+    const uint32_t base = row * 320;
+    const cell* here = w + base;
+    for (uint32_t c = 0; c < 320; ++c) {
+      const int16_t hs = static_cast<int16_t>(static_cast<uint16_t>(here[c + 1]) - static_cast<uint16_t>(here[c])) >> 3;
+      const int16_t vs = static_cast<int16_t>(static_cast<uint16_t>(here[c + 320]) - static_cast<uint16_t>(here[c])) >> 3;
+      index[c] = static_cast<uint16_t>(base + c + static_cast<uint16_t>(hs) * 320u + static_cast<uint16_t>(vs));
+    }
+    uint8_t* out = dst + base;
+    for (uint32_t c = 0; c < 320; ++c) out[c] = src[index[c]];
   }
 }
 
@@ -122,35 +127,31 @@ void lensinit() {
     lensinitplain();
     return;
   }
-  // The rule is symmetric about the centre: z depends on dx^2 + dy^2 only
-  // and Round(-t) = -Round(t), so the four points (R +- adx, R +- ady) share
-  // one square root and two bends. The outside points are the identity.
+  // Every point starts undisplaced; the points inside the lens are then
+  // overwritten. The rule is symmetric about the centre: z depends on
+  // dx^2 + dy^2 only, Round(-t) = -Round(t), and swapping dx and dy swaps
+  // the two bends; so the eight points (R +- adx, R +- ady) and
+  // (R +- ady, R +- adx) share one square root and two bends.
+  for (int32_t a = 0; a < s; ++a)
+    for (int32_t b = 0; b < s; ++b) lenstable[a * s + b] = static_cast<uint16_t>(a * 320 + b);
   const int32_t r2 = r * r;
-  for (int32_t a = 0; a < s; ++a) {
-    const int32_t dy = a - r;
-    for (int32_t b = 0; b < s; ++b) {
-      const int32_t dx = b - r;
-      if (dx * dx + dy * dy + 1400 >= r2) lenstable[a * s + b] = static_cast<uint16_t>(a * 320 + b);
-    }
-  }
+  const auto put = [&](int32_t dx, int32_t dy, int32_t bu, int32_t bv) {
+    const int32_t a = r + dy, b = r + dx;
+    if (a < 0 || a >= s || b < 0 || b >= s) return;
+    lenstable[a * s + b] = static_cast<uint16_t>(static_cast<uint32_t>((bv + r) * 320 + bu + r));
+  };
   const int32_t reach = r > s - 1 - r ? r : s - 1 - r;  // largest |d| inside the square
   for (int32_t ady = 0; ady <= reach; ++ady) {
-    for (int32_t adx = 0; adx <= reach; ++adx) {
+    for (int32_t adx = ady; adx <= reach; ++adx) {
       const int32_t d2 = adx * adx + ady * ady;
       if (d2 + 1400 >= r2) break;  // further out along this row stays outside
       const int32_t z = roundsqrt(static_cast<uint32_t>(r2 - d2));
-      const int32_t bu = bend(adx, z), bv = bend(ady, z);
-      for (int sy = 0; sy < (ady == 0 ? 1 : 2); ++sy) {
-        const int32_t a = sy == 0 ? r + ady : r - ady;
-        if (a < 0 || a >= s) continue;
-        const int32_t v = (sy == 0 ? bv : -bv) + r;
-        for (int sx = 0; sx < (adx == 0 ? 1 : 2); ++sx) {
-          const int32_t b = sx == 0 ? r + adx : r - adx;
-          if (b < 0 || b >= s) continue;
-          const int32_t u = (sx == 0 ? bu : -bu) + r;
-          lenstable[a * s + b] = static_cast<uint16_t>(static_cast<uint32_t>(v * 320 + u));
+      const int32_t bx = bend(adx, z), by = bend(ady, z);
+      for (int32_t sy = -1; sy <= 1; sy += 2)
+        for (int32_t sx = -1; sx <= 1; sx += 2) {
+          put(sx * adx, sy * ady, sx * bx, sy * by);
+          put(sy * ady, sx * adx, sy * by, sx * bx);
         }
-      }
     }
   }
 }
