@@ -7,6 +7,8 @@
 
 #include "Eng3D/Eng3D.h"
 
+// The point records are packed: their fields are read by value (+p.x), so
+// no reference ever binds to a misaligned member.
 namespace {
 
 using Eng3D::tpoint3d;
@@ -126,53 +128,53 @@ TEST(Rotation, ZeroAnglesAndCentreOnThePointLeaveItUnchanged) {
   const tpoint3d p = point(0.25f, -0.5f, 0.9f, 33);
   tpoint3d q;
   Eng3D::rotatepoint(p, q, 0, 0, 0.95f, 0, 0, 0);
-  EXPECT_EQ(q.x, p.x);
-  EXPECT_EQ(q.y, p.y);
-  EXPECT_EQ(q.z, p.z);
-  EXPECT_EQ(q.colour, 33);
+  EXPECT_EQ(+q.x, +p.x);
+  EXPECT_EQ(+q.y, +p.y);
+  EXPECT_EQ(+q.z, +p.z);
+  EXPECT_EQ(+q.colour, 33);
   Eng3D::rotatepoint(p, q, p.x, p.y, p.z, 37, 123, 290);
-  EXPECT_EQ(q.x, p.x);
-  EXPECT_EQ(q.y, p.y);
-  EXPECT_EQ(q.z, p.z);
+  EXPECT_EQ(+q.x, +p.x);
+  EXPECT_EQ(+q.y, +p.y);
+  EXPECT_EQ(+q.z, +p.z);
 }
 
 TEST(Rotation, QuarterTurnsFollowTheAxes) {
   tpoint3d q;
   // About x: +y goes to +z.
   Eng3D::rotatepoint(point(0, 1, 0), q, 0, 0, 0, 90, 0, 0);
-  EXPECT_NEAR(q.x, 0, 1e-6);
-  EXPECT_NEAR(q.y, 0, 1e-6);
-  EXPECT_NEAR(q.z, 1, 1e-6);
+  EXPECT_NEAR(+q.x, 0, 1e-6);
+  EXPECT_NEAR(+q.y, 0, 1e-6);
+  EXPECT_NEAR(+q.z, 1, 1e-6);
   // About y: +x goes to +z.
   Eng3D::rotatepoint(point(1, 0, 0), q, 0, 0, 0, 0, 90, 0);
-  EXPECT_NEAR(q.x, 0, 1e-6);
-  EXPECT_NEAR(q.z, 1, 1e-6);
+  EXPECT_NEAR(+q.x, 0, 1e-6);
+  EXPECT_NEAR(+q.z, 1, 1e-6);
   // About z: +x goes to +y; about a centre other than the origin.
   Eng3D::rotatepoint(point(2, 1, 5), q, 1, 1, 5, 0, 0, 90);
-  EXPECT_NEAR(q.x, 1, 1e-6);
-  EXPECT_NEAR(q.y, 2, 1e-6);
-  EXPECT_NEAR(q.z, 5, 1e-6);
+  EXPECT_NEAR(+q.x, 1, 1e-6);
+  EXPECT_NEAR(+q.y, 2, 1e-6);
+  EXPECT_NEAR(+q.z, 5, 1e-6);
 }
 
 TEST(Rotation, InPlaceEqualsIntoAnotherRecord) {
   tpoint3d p = point(0.3f, 0.1f, 0.8f, 5), q;
   Eng3D::rotatepoint(p, q, 0, 0, 0.95f, 322, 322, 322);
   Eng3D::rotatepoint(p, p, 0, 0, 0.95f, 322, 322, 322);
-  EXPECT_EQ(p.x, q.x);
-  EXPECT_EQ(p.y, q.y);
-  EXPECT_EQ(p.z, q.z);
-  EXPECT_EQ(p.colour, 5);
+  EXPECT_EQ(+p.x, +q.x);
+  EXPECT_EQ(+p.y, +q.y);
+  EXPECT_EQ(+p.z, +q.z);
+  EXPECT_EQ(+p.colour, 5);
   // Rotation keeps the distance from the centre.
-  const double before = std::hypot(0.3, 0.1, 0.8 - 0.95), after = std::hypot(q.x, q.y, q.z - 0.95);
+  const double before = std::hypot(0.3, 0.1, 0.8 - 0.95), after = std::hypot(+q.x, +q.y, +q.z - 0.95);
   EXPECT_NEAR(after, before, 1e-6);
 }
 
 TEST(Rotation, MovePointAddsSingles) {
   tpoint3d p = point(1, 2, 3);
   Eng3D::movepoint(p, 0.5f, -1, 0.25f);
-  EXPECT_EQ(p.x, 1.5f);
-  EXPECT_EQ(p.y, 1.0f);
-  EXPECT_EQ(p.z, 3.25f);
+  EXPECT_EQ(+p.x, 1.5f);
+  EXPECT_EQ(+p.y, 1.0f);
+  EXPECT_EQ(+p.z, 3.25f);
 }
 
 }  // namespace
