@@ -218,6 +218,42 @@ void arp(txmpattern& p, const tprogression& prog, int from, int to, tarp style, 
 // A phrase of 64 rows: "E5:6" is E of octave 5 held 6 rows, "-:4" rests.
 using tmelody = std::string_view;
 
+struct tphrasetoken {
+  uint8_t note = 0;  // 0 = rest
+  int length = 0;    // 0 = end of the phrase
+  size_t next = 0;
+};
+
+constexpr tphrasetoken readtoken(tmelody m, size_t i) {
+  tphrasetoken t;
+  while (i < m.size() && m[i] == ' ') i++;
+  if (i >= m.size()) return t;
+  if (m[i] == '-') {
+    i++;
+  } else {
+    constexpr int pcs[7] = {9, 11, 0, 2, 4, 5, 7};  // A..G
+    int pc = pcs[m[i] - 'A'];
+    i++;
+    if (i < m.size() && m[i] == '#') {
+      pc++;
+      i++;
+    }
+    const int oct = i < m.size() ? m[i] - '0' : 0;
+    i++;
+    t.note = static_cast<uint8_t>(oct * 12 + pc + 1);
+  }
+  i++;  // ':'
+  while (i < m.size() && m[i] >= '0' && m[i] <= '9') t.length = t.length * 10 + (m[i++] - '0');
+  t.next = i;
+  return t;
+}
+
+constexpr int phraserows(tmelody m) {
+  int rows = 0;
+  for (tphrasetoken t = readtoken(m, 0); t.length > 0; t = readtoken(m, t.next)) rows += t.length;
+  return rows;
+}
+
 constexpr tmelody melodya =  // over Am F C G
     "E5:6 D5:2 C5:4 B4:2 C5:2  A4:6 C5:2 F5:4 E5:2 C5:2  G4:6 C5:2 E5:4 D5:2 E5:2  D5:8 B4:4 G4:2 B4:2";
 constexpr tmelody melodyhigh =  // the same chords, an octave of excitement higher
@@ -229,39 +265,23 @@ constexpr tmelody melodydark =  // over Dm Am Dm E
 constexpr tmelody melodyend =  // over F G Am Am
     "C5:8 A4:8  B4:8 D5:8  E5:16  A4:12 -:4";
 
+// A phrase that is not exactly one pattern long drifts against the chords.
+static_assert(phraserows(melodya) == songrows && phraserows(melodyhigh) == songrows &&
+              phraserows(melodyb) == songrows && phraserows(melodydark) == songrows &&
+              phraserows(melodyend) == songrows);
+
 // Writes the part of the phrase that starts inside [from, to); a note still
 // sounding at `to` is released there.
 void lead(txmpattern& p, tmelody m, int from, int to, int v) {
   int row = 0;
-  size_t i = 0;
   bool sounding = false;
-  while (i < m.size() && row < to) {
-    while (i < m.size() && m[i] == ' ') i++;
-    if (i >= m.size()) break;
-    uint8_t note = 0;
-    if (m[i] == '-') {
-      i++;
-    } else {
-      static constexpr int pcs[7] = {9, 11, 0, 2, 4, 5, 7};  // A..G
-      int pc = pcs[m[i] - 'A'];
-      i++;
-      if (m[i] == '#') {
-        pc++;
-        i++;
-      }
-      const int oct = m[i] - '0';
-      i++;
-      note = static_cast<uint8_t>(oct * 12 + pc + 1);
-    }
-    i++;  // ':'
-    int length = 0;
-    while (i < m.size() && m[i] >= '0' && m[i] <= '9') length = length * 10 + (m[i++] - '0');
+  for (tphrasetoken t = readtoken(m, 0); t.length > 0 && row < to; t = readtoken(m, t.next)) {
     if (row >= from) {
-      if (note != 0) put(p, chlead, row, note, ilead, v);
+      if (t.note != 0) put(p, chlead, row, t.note, ilead, v);
       else release(p, chlead, row);
-      sounding = note != 0;
+      sounding = t.note != 0;
     }
-    row += length;
+    row += t.length;
   }
   if (sounding && to < songrows) release(p, chlead, to);
 }
@@ -294,12 +314,12 @@ txmpattern position(uint32_t pos) {
       for (int r : {0, 16, 32}) put(p, chkick, r, c4, ikick, 34);
       break;
     case 3:  // the build
-      pads(p, progmain, 0, 64, 40);
+      pads(p, progmain, 0, 64, 30);
       kicks(p, 0, 48, 40);
-      hats8(p, 0, 32, 22);
+      hats8(p, 0, 32, 20);
       hats16(p, 32, 48, 24);
-      bass(p, progmain, 0, 48, tbass::pulse, 40);
-      arp(p, progmain, 0, 48, tarp::sixteenths, 22);
+      bass(p, progmain, 0, 48, tbass::pulse, 32);
+      arp(p, progmain, 0, 48, tarp::sixteenths, 18);
       roll(p, 48, 56, 2, 18, 30);
       roll(p, 56, 64, 1, 32, 48);
       riser(p, 48, 36);
@@ -310,9 +330,9 @@ txmpattern position(uint32_t pos) {
       backbeat(p, 0, 56, 44);
       hats16(p, 0, 64, 28);
       bass(p, progmain, 0, 64, tbass::groove, 48);
-      pads(p, progmain, 0, 64, 36);
-      lead(p, melodya, 0, 64, 40);
-      arp(p, progmain, 16, 64, tarp::sixteenths, 20);
+      pads(p, progmain, 0, 64, 42);
+      lead(p, melodya, 0, 64, 43);
+      arp(p, progmain, 16, 64, tarp::sixteenths, 24);
       roll(p, 56, 64, 1, 28, 44);
       break;
     case 5:  // credits: the groove without the tune
@@ -323,40 +343,42 @@ txmpattern position(uint32_t pos) {
       bass(p, progmain, 0, 64, tbass::offbeat, 50);
       pads(p, progmain, 0, 64, 38);
       arp(p, progmain, 16, 64, tarp::sixteenths, 26);
+      roll(p, 60, 64, 1, 24, 38);
       break;
     case 6:
       kicks(p, 0, 64, 56);
       backbeat(p, 0, 64, 42);
       hats16(p, 0, 64, 28);
       bass(p, proglift, 0, 64, tbass::groove, 48);
-      pads(p, proglift, 0, 64, 36);
-      lead(p, melodyb, 0, 64, 40);
+      pads(p, proglift, 0, 64, 42);
+      lead(p, melodyb, 0, 64, 43);
       arp(p, proglift, 0, 64, tarp::eighths, 20);
+      roll(p, 60, 64, 1, 24, 38);
       break;
     case 7:  // the credits fade: drums out, a riser
       kicks(p, 0, 48, 56);
       backbeat(p, 0, 48, 42);
       hats16(p, 0, 48, 28);
       bass(p, progmain, 0, 48, tbass::groove, 48);
-      pads(p, progmain, 0, 64, 36);
+      pads(p, progmain, 0, 64, 42);
       lead(p, melodyhigh, 0, 48, 38);
-      arp(p, progmain, 0, 48, tarp::sixteenths, 20);
+      arp(p, progmain, 0, 48, tarp::sixteenths, 24);
       riser(p, 48, 34);
       roll(p, 48, 56, 2, 16, 26);
       roll(p, 56, 64, 1, 28, 42);
       break;
     case 8:  // breakdown under the point cloud
-      pads(p, progdark, 0, 64, 40);
-      arp(p, progdark, 0, 64, tarp::eighths, 26);
-      bass(p, progdark, 0, 64, tbass::whole, 40);
+      pads(p, progdark, 0, 64, 32);
+      arp(p, progdark, 0, 64, tarp::eighths, 20);
+      bass(p, progdark, 0, 64, tbass::whole, 28);
       hats8(p, 32, 64, 16);
       break;
     case 9:  // the build to the burst
       kicks(p, 0, 48, 46);
       hats16(p, 0, 48, 22);
-      bass(p, progdark, 0, 48, tbass::pulse, 42);
-      pads(p, progdark, 0, 64, 38);
-      lead(p, melodydark, 0, 48, 34);
+      bass(p, progdark, 0, 48, tbass::pulse, 34);
+      pads(p, progdark, 0, 64, 30);
+      lead(p, melodydark, 0, 48, 32);
       arp(p, progdark, 0, 48, tarp::eighths, 20);
       roll(p, 32, 48, 2, 20, 30);
       roll(p, 48, 64, 1, 32, 52);
@@ -368,16 +390,16 @@ txmpattern position(uint32_t pos) {
       backbeat(p, 0, 48, 44);
       hats16(p, 0, 48, 28);
       bass(p, progmain, 0, 48, tbass::groove, 48);
-      pads(p, progmain, 0, 64, 36);
-      lead(p, melodya, 0, 32, 40);
-      lead(p, melodyhigh, 32, 48, 40);
-      arp(p, progmain, 16, 32, tarp::sixteenths, 20);
+      pads(p, progmain, 0, 64, 42);
+      lead(p, melodya, 0, 32, 43);
+      lead(p, melodyhigh, 32, 48, 43);
+      arp(p, progmain, 16, 32, tarp::sixteenths, 24);
       crash(p, 32, 30);
       arp(p, progmain, 44, 64, tarp::sixteenths, 18);
       break;
     case 11:  // the eye: calm, drums as the lens grows, the tune with the text
-      pads(p, proglift, 0, 64, 38);
-      arp(p, proglift, 0, 48, tarp::eighths, 24);
+      pads(p, proglift, 0, 64, 32);
+      arp(p, proglift, 0, 48, tarp::eighths, 20);
       kicks(p, 16, 54, 50);
       hatsoff(p, 16, 54, 24);
       bass(p, proglift, 16, 54, tbass::offbeat, 46);
@@ -394,9 +416,9 @@ txmpattern position(uint32_t pos) {
       hats16(p, 0, 48, 28);
       bass(p, progmain, 0, 48, tbass::groove, 48);
       bass(p, progmain, 48, 64, tbass::whole, 40);
-      pads(p, progmain, 0, 64, 36);
-      lead(p, melodyhigh, 0, 48, 40);
-      arp(p, progmain, 16, 64, tarp::sixteenths, 20);
+      pads(p, progmain, 0, 64, 42);
+      lead(p, melodyhigh, 0, 48, 43);
+      arp(p, progmain, 16, 64, tarp::sixteenths, 24);
       hats8(p, 48, 64, 16);
       roll(p, 60, 64, 1, 30, 40);
       break;
@@ -408,15 +430,16 @@ txmpattern position(uint32_t pos) {
       bass(p, proglift, 0, 64, tbass::offbeat, 50);
       pads(p, proglift, 0, 64, 38);
       arp(p, proglift, 16, 64, tarp::sixteenths, 28);
+      roll(p, 60, 64, 1, 24, 38);
       break;
     case 14:
       kicks(p, 0, 48, 56);
       backbeat(p, 0, 48, 42);
       hats16(p, 0, 48, 28);
       bass(p, progmain, 0, 48, tbass::groove, 48);
-      pads(p, progmain, 0, 64, 36);
-      lead(p, melodya, 0, 48, 40);
-      arp(p, progmain, 0, 48, tarp::sixteenths, 20);
+      pads(p, progmain, 0, 64, 42);
+      lead(p, melodya, 0, 48, 43);
+      arp(p, progmain, 0, 48, tarp::sixteenths, 24);
       riser(p, 48, 32);
       roll(p, 48, 64, 2, 18, 34);
       break;
@@ -424,8 +447,8 @@ txmpattern position(uint32_t pos) {
       crash(p, 0, 36);
       halftime(p, 0, 64, 54);
       hats8(p, 0, 64, 24);
-      bass(p, progdark, 0, 64, tbass::pulse, 44);
-      pads(p, progdark, 0, 64, 38);
+      bass(p, progdark, 0, 64, tbass::pulse, 38);
+      pads(p, progdark, 0, 64, 32);
       arp(p, progdark, 16, 64, tarp::sixteenths, 22);
       break;
     case 16:
@@ -445,18 +468,19 @@ txmpattern position(uint32_t pos) {
       backbeat(p, 0, 64, 44);
       hats16(p, 0, 64, 28);
       bass(p, progmain, 0, 64, tbass::groove, 48);
-      pads(p, progmain, 0, 64, 36);
-      lead(p, melodya, 0, 64, 40);
-      arp(p, progmain, 16, 64, tarp::sixteenths, 20);
+      pads(p, progmain, 0, 64, 42);
+      lead(p, melodya, 0, 64, 43);
+      arp(p, progmain, 16, 64, tarp::sixteenths, 24);
+      roll(p, 60, 64, 1, 24, 38);
       break;
     case 18:
       kicks(p, 0, 48, 56);
       backbeat(p, 0, 48, 44);
       hats16(p, 0, 48, 28);
       bass(p, proglift, 0, 48, tbass::groove, 48);
-      pads(p, proglift, 0, 64, 36);
-      lead(p, melodyb, 0, 48, 40);
-      arp(p, proglift, 0, 48, tarp::sixteenths, 20);
+      pads(p, proglift, 0, 64, 42);
+      lead(p, melodyb, 0, 48, 43);
+      arp(p, proglift, 0, 48, tarp::sixteenths, 24);
       riser(p, 48, 34);
       roll(p, 48, 56, 2, 16, 26);
       roll(p, 56, 64, 1, 28, 44);
@@ -473,16 +497,16 @@ txmpattern position(uint32_t pos) {
       arp(p, progmain, 12, 64, tarp::eighths, 22);
       break;
     case 20:  // breakdown under the drifting dots
-      pads(p, progdark, 0, 64, 40);
-      arp(p, progdark, 0, 64, tarp::eighths, 26);
-      bass(p, progdark, 0, 64, tbass::whole, 38);
+      pads(p, progdark, 0, 64, 32);
+      arp(p, progdark, 0, 64, tarp::eighths, 20);
+      bass(p, progdark, 0, 64, tbass::whole, 28);
       hats8(p, 32, 64, 14);
       break;
     case 21:  // the last build
-      pads(p, progdark, 0, 64, 38);
+      pads(p, progdark, 0, 64, 30);
       kicks(p, 16, 54, 48);
       hats16(p, 16, 54, 22);
-      bass(p, progdark, 16, 54, tbass::pulse, 42);
+      bass(p, progdark, 16, 54, tbass::pulse, 34);
       lead(p, melodydark, 0, 54, 32);
       arp(p, progdark, 0, 48, tarp::eighths, 20);
       roll(p, 32, 48, 2, 18, 28);
@@ -498,6 +522,7 @@ txmpattern position(uint32_t pos) {
       pads(p, progmain, 0, 64, 38);
       lead(p, melodyhigh, 0, 64, 42);
       arp(p, progmain, 16, 64, tarp::sixteenths, 22);
+      roll(p, 60, 64, 1, 24, 38);
       break;
     case 23:  // the drums leave for the end text
       kicks(p, 0, 48, 56);
@@ -506,8 +531,8 @@ txmpattern position(uint32_t pos) {
       bass(p, proglift, 0, 48, tbass::groove, 48);
       bass(p, proglift, 48, 64, tbass::whole, 40);
       pads(p, proglift, 0, 64, 38);
-      lead(p, melodyb, 0, 64, 40);
-      arp(p, proglift, 0, 64, tarp::sixteenths, 20);
+      lead(p, melodyb, 0, 64, 43);
+      arp(p, proglift, 0, 64, tarp::sixteenths, 24);
       break;
     case 24:  // calm end under the end text
       pads(p, progend, 0, 64, 34);
@@ -534,14 +559,7 @@ std::vector<txminstrument> instruments() {
 }
 
 bool samecells(const txmpattern& a, const txmpattern& b) {
-  if (a.rows != b.rows || a.channels != b.channels) return false;
-  for (size_t i = 0; i < a.cells.size(); i++) {
-    const txmcell &x = a.cells[i], &y = b.cells[i];
-    if (x.note != y.note || x.instrument != y.instrument || x.volume != y.volume || x.effect != y.effect ||
-        x.param != y.param)
-      return false;
-  }
-  return true;
+  return a.rows == b.rows && a.channels == b.channels && a.cells == b.cells;
 }
 
 }  // namespace

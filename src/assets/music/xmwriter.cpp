@@ -170,6 +170,7 @@ std::vector<uint8_t> deltacode(const std::vector<int16_t>& data, bool eightbit) 
 // C-4 plays at 8363 Hz with relative note 0 and finetune 0; a finetune step
 // is 1/128 semitone.
 txmtuning tuningforrate(double hz) {
+  if (!(hz > 0.0)) return {};
   const double semis = 12.0 * std::log2(hz / 8363.0);
   long steps = std::lround(semis * 128.0);
   long rel = steps >= 0 ? steps / 128 : -((-steps + 127) / 128);

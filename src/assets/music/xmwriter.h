@@ -37,6 +37,7 @@ struct txmcell {
   uint8_t volume = 0;
   uint8_t effect = 0;
   uint8_t param = 0;
+  bool operator==(const txmcell&) const = default;
 };
 
 // rows x channels cells, row by row; channels must match the module's.
