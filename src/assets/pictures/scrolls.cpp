@@ -1,0 +1,97 @@
+// scrolls: the two scroller pictures.
+//
+// scroll1 (320x1000) scrolls behind the code and graphics credits and is
+// shown as a window over two copies of itself, so it repeats seamlessly
+// top to bottom (and across, for the sideways-sliding copies): shaded
+// spheres floating in a nebula, drawn as a brightness ramp in colours 1..19.
+// Start-up doubles the blue of those colours, adds 3 to every component and
+// reads their red as a grey ramp, so the ramp keeps blue <= 31, every
+// component <= 60 and red climbing with brightness.
+//
+// scroll2 (320x200) rolls through the perspective scroller, which only
+// knows grey levels: its palette is the 64 greys, colour k = level k - 1.
+// Depends on: draw.
+#include <algorithm>
+#include <cmath>
+
+#include "assets/pictures/draw.h"
+#include "assets/pictures/pictures.h"
+
+namespace assets {
+
+namespace {
+
+float wrapdelta(float d, float period) {
+  d = std::fmod(d, period);
+  if (d > period * 0.5f) d -= period;
+  if (d < -period * 0.5f) d += period;
+  return d;
+}
+
+struct tsphere {
+  float x, y, r;
+};
+
+}  // namespace
+
+tartwork drawscroll1() {
+  constexpr int32_t w = 320, h = 1000;
+  constexpr uint32_t seed = 0x5c01u;
+  tartwork art = makeartwork("scroll1", w, h, 20);
+  rampentries(art, 1, 20,
+              {{0.0f, {2, 2, 8}},
+               {0.3f, {14, 6, 22}},
+               {0.55f, {34, 14, 26}},
+               {0.75f, {50, 30, 22}},
+               {0.9f, {57, 47, 24}},
+               {0.95f, {60, 58, 31}},
+               {1.0f, {60, 58, 31}}});
+
+  // Nebula: two layers of noise that repeat every 320 x 1000 pixels.
+  tfield v = makefield(w, h);
+  for (int32_t y = 0; y < h; ++y) {
+    for (int32_t x = 0; x < w; ++x) {
+      float n1 = periodicfbm(x * 4.0f / w, y * 12.0f / h, 4, 12, seed, 5);
+      float n2 = periodicfbm(x * 2.0f / w, y * 6.0f / h, 2, 6, seed + 50, 3);
+      float cloud = smoothstep(0.35f, 0.75f, n1 * 0.6f + n2 * 0.4f);
+      at(v, x, y) = 0.04f + cloud * 0.38f;
+    }
+  }
+
+  // Spheres, smaller ones first so the big ones lie in front.
+  std::vector<tsphere> spheres;
+  for (int32_t i = 0; i < 46; ++i) {
+    float r = 8.0f + 40.0f * std::pow(hashunit(i, 2, seed), 2.2f);
+    spheres.push_back({hashunit(i, 0, seed) * w, hashunit(i, 1, seed) * h, r});
+  }
+  std::sort(spheres.begin(), spheres.end(), [](const tsphere& a, const tsphere& b) { return a.r < b.r; });
+  for (const tsphere& s : spheres) {
+    int32_t reach = static_cast<int32_t>(s.r * 1.4f) + 2;
+    for (int32_t dy = -reach; dy <= reach; ++dy) {
+      for (int32_t dx = -reach; dx <= reach; ++dx) {
+        int32_t px = ((static_cast<int32_t>(s.x) + dx) % w + w) % w;
+        int32_t py = ((static_cast<int32_t>(s.y) + dy) % h + h) % h;
+        float ex = wrapdelta(px + 0.5f - s.x, w), ey = wrapdelta(py + 0.5f - s.y, h) * 1.2f;
+        float d = std::sqrt(ex * ex + ey * ey) / s.r;
+        float& out = at(v, px, py);
+        if (d >= 1.0f) {
+          out *= 0.45f + 0.55f * smoothstep(1.0f, 1.35f, d);  // soft shadow ring
+          continue;
+        }
+        float nx = ex / s.r, ny = ey / s.r, nz = std::sqrt(std::max(0.0f, 1.0f - nx * nx - ny * ny));
+        float diffuse = std::max(0.0f, (-0.5f * nx - 0.6f * ny + 0.62f * nz));
+        float hx = -0.5f, hy = -0.6f, hz = 1.62f;  // half vector of light and eye
+        float hl = std::sqrt(hx * hx + hy * hy + hz * hz);
+        float spec = std::pow(std::max(0.0f, (nx * hx + ny * hy + nz * hz) / hl), 30.0f);
+        float rimlight = std::pow(1.0f - nz, 3.0f) * 0.25f;  // back light on the lower right
+        out = clamp01(0.08f + diffuse * 0.72f + spec * 0.5f + rimlight * std::max(0.0f, nx + ny));
+      }
+    }
+  }
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x)
+      art.pixels[static_cast<size_t>(y) * w + x] = static_cast<uint8_t>(1 + std::lround(clamp01(at(v, x, y)) * 18.0f));
+  return art;
+}
+
+}  // namespace assets
