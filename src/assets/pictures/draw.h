@@ -96,16 +96,7 @@ tfield distanceto(const tfield& mask);
 // Gaussian). Edges are clamped.
 void blurfield(tfield& f, int32_t radius, int32_t passes);
 
-// ---- lettering -----------------------------------------------------------
-
-// Coverage (0..1) of the show's bitmap font written into f, smoothed: each
-// glyph cell is sx by sy pixels, the glyph's blocky bits are interpolated
-// so that diagonal steps become slanted edges and corners round off. The
-// pen starts at (x, y) and moves `advance` pixels per character. Combined
-// with f by maximum.
-void letters(tfield& f, const std::string& text, float x, float y, float sx, float sy, float advance);
-// The width in pixels that letters() covers for text.
-float letterswidth(const std::string& text, float sx, float advance);
+// ---- relief ------------------------------------------------------------
 
 // Bevelled relief of a coverage mask: 0 outside, rising across `width`
 // pixels inside the edge to 1. Light comes from (lx, ly) in the picture

@@ -10,11 +10,13 @@
 //
 // scroll2 (320x200) rolls through the perspective scroller, which only
 // knows grey levels: its palette is the 64 greys, colour k = level k - 1.
-// Depends on: draw.
+// It rolls round over rows 1..198, so those repeat seamlessly.
+// Depends on: draw, lettering.
 #include <algorithm>
 #include <cmath>
 
 #include "assets/pictures/draw.h"
+#include "assets/pictures/lettering.h"
 #include "assets/pictures/pictures.h"
 
 namespace assets {
@@ -91,6 +93,59 @@ tartwork drawscroll1() {
   for (int32_t y = 0; y < h; ++y)
     for (int32_t x = 0; x < w; ++x)
       art.pixels[static_cast<size_t>(y) * w + x] = static_cast<uint8_t>(1 + std::lround(clamp01(at(v, x, y)) * 18.0f));
+  return art;
+}
+
+}  // namespace assets
+
+namespace assets {
+
+tartwork drawscroll2() {
+  constexpr int32_t w = 320, h = 200;
+  constexpr int32_t period = 198;  // the scroller shows rows 1..198 in a loop
+  constexpr uint32_t seed = 0x5c02u;
+  tartwork art = makeartwork("scroll2", w, h, 64);
+  for (uint32_t i = 1; i <= 64; ++i) {
+    uint8_t g = static_cast<uint8_t>(i - 1);
+    art.palette.entry[i] = {g, g, g, 0};
+  }
+  tfield v = makefield(w, h);
+  for (int32_t y = 0; y < h; ++y) {
+    float fy = static_cast<float>(((y - 1) % period + period) % period) + 0.5f;
+    for (int32_t x = 0; x < w; ++x) {
+      float fx = x + 0.5f;
+      // A floor of 8 x 6 plates with glowing seams and a stud at each corner.
+      float cw = w / 8.0f, ch = period / 6.0f;
+      float u = std::fmod(fx, cw), t = std::fmod(fy, ch);
+      float seam = std::min(std::min(u, cw - u), std::min(t, ch - t));
+      float cu = std::min(u, cw - u), ct = std::min(t, ch - t);
+      float stud = std::sqrt(cu * cu + ct * ct);
+      int32_t plate = static_cast<int32_t>(fx / cw) + static_cast<int32_t>(fy / ch);
+      float grain = periodicfbm(fx / 20.0f, fy * 10.0f / period, 16, 10, seed, 4);
+      float face = 0.12f + 0.08f * (plate & 1) + 0.1f * grain;
+      // Each plate is lit from its upper left corner.
+      face += 0.08f * (1.0f - (u / cw + t / ch) * 0.5f);
+      float glow = std::exp(-seam * seam / 6.0f) * 0.55f + std::exp(-seam / 4.0f) * 0.15f;
+      float studlight = std::exp(-stud * stud / 10.0f) * 0.6f;
+      at(v, x, y) = clamp01(face + glow + studlight);
+    }
+  }
+  // The production's name inlaid in the floor: bright bevelled letters in
+  // a dark recess with a halo round it.
+  tfield word = makefield(w, h);
+  const float sx = 4.2f, sy = 4.0f, advance = 38.0f;
+  letters(word, "MORVANTA", (w - letterswidth("MORVANTA", sx, advance)) * 0.5f, 76.0f, sx, sy, advance);
+  tfield halo = word;
+  blurfield(halo, 4, 3);
+  tfield lit = bevellight(word, 3.0f, -0.6f, -0.8f);
+  for (size_t i = 0; i < v.value.size(); ++i) {
+    float recess = v.value[i] * (1.0f - 0.8f * clamp01(halo.value[i] * 2.5f));
+    float light = halo.value[i] * 0.5f;
+    v.value[i] = word.value[i] > 0.5f ? clamp01(0.25f + 0.75f * lit.value[i]) : clamp01(recess + light);
+  }
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x)
+      art.pixels[static_cast<size_t>(y) * w + x] = static_cast<uint8_t>(1 + std::lround(at(v, x, y) * 63.0f));
   return art;
 }
 
