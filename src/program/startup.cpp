@@ -93,7 +93,12 @@ void loadpictures() {
   say("Loading Pictures...");
   for (const tools::tpicture& p : tools::pictures) {
     const loadimx::tloadresult result = loadimx::loadim(p.entry, *p.bitmap, *p.palette, p.storesize);
-    if (result != loadimx::tloadresult::ok) tools::criticalerror(loadimx::loadmessage(result, p.entry, archivefile));
+    if (result != loadimx::tloadresult::ok) {
+      // The loader's line carries the lead-in that criticalerror prints.
+      const std::string line = loadimx::loadimmessage(result, p.entry);
+      const std::string lead = "Critical Error : ";
+      tools::criticalerror(line.rfind(lead, 0) == 0 ? line.substr(lead.size()) : line);
+    }
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <SDL/SDL.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -257,6 +258,7 @@ void keep(const uint8_t* pixels, uint16_t width, uint16_t height, const tarnpal:
 class Stars : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
     tools::fullscreen = false;
     tools::scaled = false;
