@@ -32,7 +32,10 @@ namespace {
 
 const char* const archivefile = "morvanta.dat";
 
-void say(const char* line) { std::printf("%s\n", line); }
+void say(const char* line) {
+  std::printf("%s\n", line);
+  if (seam::current.milestone) seam::current.milestone(line);
+}
 
 bool given(char option) {
   for (char p : params)
@@ -174,6 +177,7 @@ void shutdown() {
   if (!MIDASclose()) tools::midaserror();
   SDL_Quit();
   say("Done!");
+  if (seam::current.finish) seam::current.finish();
   std::exit(0);
 }
 
