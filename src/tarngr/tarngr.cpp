@@ -80,9 +80,10 @@ void drawvline(tbitmap& bm, int16_t y1, int16_t y2, int16_t x, uint8_t colour) {
 
 namespace {
 
-// Per-call scratch, static so that a frame allocates nothing: sampled source
-// positions of the visible destination columns and rows, and one source row
-// followed by the 0 that an out-of-range sample reads.
+// Per-call scratch, static so that a frame allocates nothing (main thread
+// only): sampled source positions of the visible destination columns and
+// rows, one source row followed by the 0 that an out-of-range sample reads,
+// and the samples of the current source row.
 uint32_t samplecols[65536];
 uint32_t samplerows[65536];
 uint8_t samplerowbuf[65536 + 1];
@@ -131,7 +132,11 @@ tclip clipspan(int32_t origin, int64_t span, uint16_t size) {
 // with every position outside 0..limit-1 stored as limit.
 void samplepositions(float step, int64_t skip, int64_t count, uint16_t limit, uint32_t* out) {
   float s = 0.0f;
-  for (int64_t i = 0; i < skip; ++i) s = s + step;
+  for (int64_t i = 0; i < skip; ++i) {
+    const float next = s + step;
+    if (next == s) break;  // the sum has stopped moving: far-off rectangles end here
+    s = next;
+  }
   for (int64_t i = 0; i < count; ++i) {
     const uint32_t p = static_cast<uint32_t>(plain::nearest(s));
     out[i] = p < limit ? p : limit;

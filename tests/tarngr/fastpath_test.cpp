@@ -80,6 +80,19 @@ TEST_F(FastPath, ScaledBlitsMatchOnWholeFrames) {
       {frame, 640, 480, 0, 0, 640, 480},  {frame, 320, 200, 0, 0, 320, 200}, {big, 320, 200, 0, 0, 320, 200},
       {frame, 320, 200, -37, 11, 301, 170}, {frame, 320, 200, 5, -90, 700, 333},
   };
+  // Far left of and far above the destination: the running sums stop
+  // moving long before the visible part, which then samples where they stopped.
+  struct tfar {
+    int32_t x1, y1, x2, y2;
+  };
+  for (const tfar& f : {tfar{-40000000, 3, 60, 4}, tfar{5, -30000000, 6, 40}}) {
+    tcanvas small(3, 3);
+    scribble(small, 256);
+    tpair d = destination(64, 64);
+    tarngr::scalecopy(small.bm, f.x1, f.y1, f.x2, f.y2, d.fast.bm);
+    tarngr::plain::scalecopy(small.bm, f.x1, f.y1, f.x2, f.y2, d.plain.bm);
+    ASSERT_EQ(d.fast.store, d.plain.store) << f.x1 << "," << f.y1;
+  }
   for (const auto& c : cases)
     for (int blit = 0; blit < 2; ++blit) {
       tpair d = destination(c.w, c.h);
