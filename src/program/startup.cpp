@@ -96,7 +96,7 @@ void loadpictures() {
   say("Loading Pictures...");
   for (const tools::tpicture& p : tools::pictures) {
     const loadimx::tloadresult result = loadimx::loadim(p.entry, *p.bitmap, *p.palette, p.storesize);
-    if (result != loadimx::tloadresult::ok) tools::criticalerror(loadimx::loadmessage(result, p.entry, archivefile));
+    if (result != loadimx::tloadresult::ok) tools::criticalerror(loadimx::loadimmessage(result, p.entry));
   }
 }
 
