@@ -154,7 +154,6 @@ struct tsample {
 };
 
 struct tscenesheet {
-  std::string name;
   uint64_t first = 0, count = 0, stride = 1;
   std::vector<tsample> kept;
 };
@@ -178,10 +177,9 @@ std::vector<uint8_t> cell(const tframe& f) {
 
 }  // namespace
 
-void sheetframe(int scene, const char* name, const tframe& frame) {
+void sheetframe(int scene, const tframe& frame) {
   if (scene < 1 || scene > 15) return;
   tscenesheet& s = sheets[static_cast<size_t>(scene)];
-  if (s.count == 0) s.name = name;
   const uint64_t index = s.count++;
   if (index % s.stride != 0) return;
   s.kept.push_back({index, cell(frame)});
@@ -194,7 +192,7 @@ void sheetframe(int scene, const char* name, const tframe& frame) {
   }
 }
 
-bool writesheet(const std::string& path, std::string& error) {
+bool writesheet(const std::string& path, const char* const names[15], std::string& error) {
   const int rows = 3;
   const int width = columns * cellw, height = rows * (cellh + labelh);
   std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3, 24);
@@ -217,7 +215,7 @@ bool writesheet(const std::string& path, std::string& error) {
     tarngr::tbitmap label;
     tarngr::initbitmap(label, cellw, labelh, labelpixels);
     std::memset(labelpixels, 0, sizeof labelpixels);
-    tools::drawtext(label, 6, 3, std::to_string(scene) + " " + s.name, 2, 15, 1);
+    tools::drawtext(label, 6, 3, std::to_string(scene) + " " + names[scene - 1], 2, 15, 1);
     for (int y = 0; y < labelh; ++y)
       for (int x = 0; x < cellw; ++x)
         if (labelpixels[y * cellw + x]) {

@@ -57,7 +57,8 @@ bool closewav(twav& wav, uint64_t frames);
 
 // Keeps a bounded, evenly spaced sample of each scene's frames and picks the
 // one nearest the middle of the scene.
-void sheetframe(int scene, const char* name, const tframe& frame);
-bool writesheet(const std::string& path, std::string& error);
+void sheetframe(int scene, const tframe& frame);
+// names[i] labels scene i + 1, also when the show never reached it.
+bool writesheet(const std::string& path, const char* const names[15], std::string& error);
 
 }  // namespace render

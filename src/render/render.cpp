@@ -85,10 +85,7 @@ void framesink(const uint8_t* pixels, uint16_t width, uint16_t height, const tar
     if (!writeframepng((fs::path(options.pngdir) / name).string(), frame, error)) fail(error);
   }
   if (videofile && !writey4mframe(videofile, frame)) fail("cannot write the video");
-  if (!options.sheet.empty()) {
-    const int scene = program::currentscene;
-    sheetframe(scene, scene >= 1 ? program::scenetable[scene - 1].name : "", frame);
-  }
+  if (!options.sheet.empty()) sheetframe(program::currentscene, frame);
   if (progress && index % 30 == 0) showprogress();
   if (options.frames && presented >= *options.frames) program::shutdown();
 }
@@ -121,8 +118,10 @@ void finish() {
     fs::remove(mp4audio);
   }
   if (!options.sheet.empty()) {
+    const char* names[15];
+    for (int i = 0; i < 15; ++i) names[i] = program::scenetable[i].name;
     std::string error;
-    if (!writesheet(options.sheet, error)) fail(error);
+    if (!writesheet(options.sheet, names, error)) fail(error);
   }
   if (progress) std::fputc('\n', stderr);
   if (options.bench) benchreport(virtualms);
