@@ -17,7 +17,7 @@ TEST_F(midaslibrary, ShowSongPlaysEveryPositionInTime) {
   tloudness heard;
   midasoffline::uselockstep(listen, &heard);
   start();
-  MIDASmodule m = MIDASloadModule(xmwriter::save(assets::composemodule(), "morvanta.xm").c_str());
+  MIDASmodule m = loadbytes(assets::composemodule(), "morvanta.xm");
   ASSERT_NE(m, nullptr) << lastmessage();
   const MIDASmodulePlayHandle h = MIDASplayModule(m, true);
   for (uint32_t p = 0; p < 26; ++p) {
