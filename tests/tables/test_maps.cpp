@@ -62,8 +62,7 @@ TEST(Maps, SharedQuadrantBuildEqualsThePlainRule) {
       {200, 120, &tunneldepth, false, true}, {160, 100, &swirldepth, true, true},
   };
   for (const tcase& t : cases) {
-    std::memset(plainshade, 0x11, sizeof plainshade);
-    std::memset(fastshade, 0x11, sizeof fastshade);
+    std::memset(plainshade, 0x11, sizeof plainshade), std::memset(fastshade, 0x11, sizeof fastshade);
     buildmapplain(t.cx, t.cy, *t.depth, t.negate, plainmap, t.shade ? plainshade : nullptr);
     buildmap(t.cx, t.cy, *t.depth, t.negate, fastmap, t.shade ? fastshade : nullptr);
     for (int p = 0; p < framesize; ++p) {
@@ -71,19 +70,6 @@ TEST(Maps, SharedQuadrantBuildEqualsThePlainRule) {
       ASSERT_EQ(fastshade[p], plainshade[p]) << t.cx << "," << t.cy << " pixel " << p;
     }
   }
-}
-
-TEST(Grey, OnlyExactGreysKeepTheirLevel) {
-  tarnpal::tpalette pal{}, greys{};
-  for (int i = 0; i < 64; ++i) greys.entry[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(i), static_cast<uint8_t>(i), 0};
-  pal.entry[1] = {20, 20, 20, 9};  // the spare byte is not compared
-  pal.entry[2] = {20, 20, 21, 0};
-  pal.entry[3] = {64, 64, 64, 0};
-  pal.entry[4] = {0, 0, 0, 0};
-  uint8_t pixels[] = {1, 2, 3, 4, 0, 200};
-  greyconvert(pixels, 6, pal, greys);
-  const uint8_t want[] = {20, 63, 63, 0, 0, 0};
-  for (int k = 0; k < 6; ++k) EXPECT_EQ(pixels[k], want[k]) << k;
 }
 
 TEST(Grey, LastMatchWinsAndFastEqualsPlain) {
