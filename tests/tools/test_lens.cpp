@@ -30,13 +30,11 @@ class Lens : public ::testing::Test {
   static uint8_t source(int32_t k) { return static_cast<uint8_t>(1 + k % 251); }
 };
 
-TEST_F(Lens, FlatReliefCopiesTheFrame) {
+TEST_F(Lens, FlatReliefCopiesAndAPeakShiftsItsNeighbours) {
   for (int k = 0; k < reliefcount; ++k) relief()[k] = 1234;
   tools::lensremap();
   EXPECT_EQ(std::memcmp(screen.pixels, work2.pixels, 64000), 0);
-}
-
-TEST_F(Lens, SinglePeakShiftsItsNeighboursAcross) {
+  std::memset(work4.pixels, 0, tools::cellstoresize);
   const int32_t k = 100 * 320 + 160;
   relief()[k] = 258;
   tools::lensremap();
@@ -72,13 +70,13 @@ TEST_F(Lens, ReadsPastThePictureShowBlack) {
 TEST_F(Lens, FastRemapMatchesThePlainRule) {
   std::mt19937 rng(7);
   std::vector<uint8_t> plain(64000);
-  for (int round = 0; round < 6; ++round) {
+  for (int round = 0; round < 3; ++round) {
     for (uint32_t k = 0; k < tools::work2storesize; ++k) work2.pixels[k] = static_cast<uint8_t>(rng());
     // Full-range noise, smooth steps, and plateaus like the letters'.
     for (int k = 0; k < reliefcount; ++k) {
       int32_t v = static_cast<int32_t>(rng());
-      if (round % 3 == 1) v = (k % 320 < 160 ? 258 : 0) + static_cast<int32_t>(rng() % 9);
-      if (round % 3 == 2) v = (rng() % 4 == 0) ? 258 : 0;
+      if (round == 1) v = (k % 320 < 160 ? 258 : 0) + static_cast<int32_t>(rng() % 9);
+      if (round == 2) v = (rng() % 4 == 0) ? 258 : 0;
       relief()[k] = static_cast<int16_t>(v);
     }
     tools::lensremapplain();
