@@ -1,0 +1,110 @@
+// archivetest: scratch folders and hand-laid archive bytes for the tests of
+// the archive, the picture loader and the tools.
+//
+// The archive bytes here are laid out field by field from the file format,
+// independently of verovo's writer, so each side checks the other.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace archivetest {
+
+using bytes = std::vector<uint8_t>;
+
+struct tentry {
+  std::string name;
+  bytes data;
+  int64_t size = -1;  // the size written into the record; -1: data.size()
+};
+
+inline void put(bytes& b, const std::string& s) { b.insert(b.end(), s.begin(), s.end()); }
+inline void put16(bytes& b, uint16_t v) {
+  b.push_back(static_cast<uint8_t>(v));
+  b.push_back(static_cast<uint8_t>(v >> 8));
+}
+inline void put32(bytes& b, uint32_t v) {
+  for (int k = 0; k < 4; ++k) b.push_back(static_cast<uint8_t>(v >> (8 * k)));
+}
+
+// Signature, version, counts, names, records; the data follows when withdata.
+inline bytes header(const std::vector<std::string>& dirs, const std::vector<tentry>& entries,
+                    const std::string& version = "3.1") {
+  bytes b;
+  put(b, "@@VEROVO@@");
+  put(b, version);
+  b.push_back(static_cast<uint8_t>(dirs.size()));
+  b.push_back(static_cast<uint8_t>(entries.size()));
+  for (const std::string& d : dirs) {
+    b.push_back(static_cast<uint8_t>(d.size()));
+    put(b, d);
+  }
+  for (const tentry& e : entries) {
+    b.push_back(static_cast<uint8_t>(e.name.size()));
+    put(b, e.name);
+    put32(b, static_cast<uint32_t>(e.size >= 0 ? e.size : static_cast<int64_t>(e.data.size())));
+  }
+  return b;
+}
+
+inline bytes archive(const std::vector<std::string>& dirs, const std::vector<tentry>& entries,
+                     size_t leading = 0) {
+  bytes b(leading, 0x55);
+  bytes h = header(dirs, entries);
+  b.insert(b.end(), h.begin(), h.end());
+  for (const tentry& e : entries) b.insert(b.end(), e.data.begin(), e.data.end());
+  return b;
+}
+
+// The entry bytes of a picture, laid out by hand: stored height is rows + 1.
+inline bytes picture(uint8_t n, uint16_t w, uint16_t storedh, uint8_t seed = 1) {
+  bytes b;
+  b.push_back(n);
+  put16(b, w);
+  put16(b, storedh);
+  for (int k = 0; k < 3 * n; ++k) b.push_back(static_cast<uint8_t>((k * 7 + seed) % 64));
+  const size_t count = storedh >= 1 ? size_t{w} * (storedh - 1u) : 0;
+  for (size_t i = 0; i < count; ++i) b.push_back(static_cast<uint8_t>(i * 31 + seed));
+  return b;
+}
+
+// A scratch folder, removed with everything in it at the end of the test.
+class tempdir {
+ public:
+  tempdir() {
+    std::string base = (std::filesystem::temp_directory_path() / "morvanta-test-XXXXXX").string();
+    char* made = mkdtemp(base.data());
+    if (made == nullptr) std::abort();
+    path_ = made;
+  }
+  ~tempdir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  tempdir(const tempdir&) = delete;
+  tempdir& operator=(const tempdir&) = delete;
+
+  std::string file(const std::string& name) const { return (std::filesystem::path(path_) / name).string(); }
+  const std::string& path() const { return path_; }
+
+  std::string write(const std::string& name, const bytes& b) const {
+    const std::string p = file(name);
+    std::FILE* f = std::fopen(p.c_str(), "wb");
+    if (f == nullptr) std::abort();
+    if (!b.empty()) std::fwrite(b.data(), 1, b.size(), f);
+    std::fclose(f);
+    return p;
+  }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace archivetest
