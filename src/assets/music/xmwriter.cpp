@@ -11,7 +11,7 @@ namespace assets {
 namespace {
 
 // Sizes the file format fixes.
-constexpr uint32_t headersize = 276;         // counted from its own field
+constexpr uint32_t headersize = 276;  // counted from its own field
 constexpr uint32_t patternheadersize = 9;
 constexpr uint32_t instrumentheadersize = 263;  // with samples
 constexpr uint32_t bareinstrumentsize = 29;     // without samples

@@ -93,14 +93,14 @@ struct txminstrument {
 };
 
 struct txmmodule {
-  std::string name;                      // at most 20 characters
-  std::string tracker = "Morvanta";      // at most 20 characters
+  std::string name;                  // at most 20 characters
+  std::string tracker = "Morvanta";  // at most 20 characters
   uint16_t channels = 8;
-  uint16_t restart = 0;                  // order position the song loops to
+  uint16_t restart = 0;  // order position the song loops to
   bool linearfrequencies = true;
-  uint16_t speed = 6;                    // ticks per row
+  uint16_t speed = 6;  // ticks per row
   uint16_t bpm = 125;
-  std::vector<uint8_t> orders;           // pattern numbers
+  std::vector<uint8_t> orders;  // pattern numbers
   std::vector<txmpattern> patterns;
   std::vector<txminstrument> instruments;
 };
