@@ -49,6 +49,7 @@ constexpr tprogression progmain{am, f, c, g};
 constexpr tprogression proglift{f, c, g, am};
 constexpr tprogression progdark{dm, am, dm, e};
 constexpr tprogression progend{f, g, am, am};
+constexpr tprogression progfinal{am, am, am, am};
 
 constexpr uint8_t octave(int n) { return static_cast<uint8_t>(n * 12 + 1); }
 
@@ -544,8 +545,9 @@ txmpattern position(uint32_t pos) {
       lead(p, melodyend, 0, 64, 28);
       break;
     default: {  // 25: the last chord rings out into silence
-      pads(p, progintro, 0, 40, 34);
-      bass(p, progintro, 0, 32, tbass::whole, 32);
+      pads(p, progfinal, 0, 40, 34);
+      put(p, chbass, 0, notefrom(am.root, basslow), ibass, 32);
+      release(p, chbass, 32);
       const uint8_t root = notefrom(am.root, arplow);
       const int fall[4] = {12, 7, 3, 0};
       for (int k = 0; k < 4; k++) put(p, chfx, k * 8, static_cast<uint8_t>(root + fall[k]), iarp, 20 - 3 * k);
