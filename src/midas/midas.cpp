@@ -541,7 +541,10 @@ bool ask(std::FILE* in, std::FILE* out, const char* question, uint32_t lo, uint3
   std::fprintf(out, "%s [%u]: ", question, fallback);
   std::fflush(out);
   char line[64];
-  if (!std::fgets(line, sizeof line, in)) return fail(MIDAS_CONFIG, "sound set-up: no answer (end of input)");
+  if (!std::fgets(line, sizeof line, in)) {
+    std::fputc('\n', out);  // the prompt's line ends before whatever is printed next
+    return fail(MIDAS_CONFIG, "sound set-up: no answer (end of input)");
+  }
   const size_t length = std::strlen(line);
   if (length == sizeof line - 1 && line[length - 1] != '\n') return fail(MIDAS_CONFIG, "sound set-up: answer too long");
   std::string text(line);

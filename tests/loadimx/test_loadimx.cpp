@@ -163,11 +163,11 @@ TEST(Loadim, MissingNamesAndBrokenFilesAreReported) {
 TEST(Loadim, ConsoleLines) {
   EXPECT_EQ(loadimx::loadimmessage(tloadresult::ok, "GRAPH\\teil.im"), "");
   EXPECT_EQ(loadimx::loadimmessage(tloadresult::missing, "GRAPH\\teil.im"),
-            "Critical Error : GRAPH\\teil.im is missing from morvanta.dat");
+            "GRAPH\\teil.im is missing from morvanta.dat");
   EXPECT_EQ(loadimx::loadimmessage(tloadresult::corruptfile, "GRAPH\\teil.im"),
-            "Critical Error : morvanta.dat is a corrupt file");
+            "morvanta.dat is a corrupt file");
   EXPECT_EQ(loadimx::loadimmessage(tloadresult::corruptpicture, "GRAPH\\eye1.im"),
-            "Critical Error : GRAPH\\eye1.im is a corrupt picture");
+            "GRAPH\\eye1.im is a corrupt picture");
 }
 
 TEST(Imbytes, EncodeLaysOutTheEntry) {
