@@ -1,11 +1,13 @@
 // tarngr: pixel primitives, blits, filters and block operations.
 #include "tarngr/tarngr.h"
 
-#include <cmath>
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 #include "runtime/check.h"
+#include "tarngr/plain.h"
 
 namespace tarngr {
 
@@ -20,43 +22,45 @@ void initbitmap(tbitmap& bm, uint16_t width, uint16_t height, uint8_t* pixels) {
 // ---- lines -----------------------------------------------------------------
 
 namespace {
-inline void plot(tbitmap& bm, int16_t x, int16_t y, uint8_t colour) {
-  if (x >= 0 && y >= 0 && x < bm.width && y < bm.height)
+inline void plot(tbitmap& bm, int32_t x, int32_t y, uint8_t colour) {
+  if (static_cast<uint32_t>(x) < bm.width && static_cast<uint32_t>(y) < bm.height)
     bm.pixels[static_cast<uint32_t>(y) * bm.width + static_cast<uint32_t>(x)] = colour;
 }
-inline int16_t i16(int v) { return static_cast<int16_t>(v); }
 }  // namespace
 
+// Coordinates are 16-bit, but the differences and the error term are kept in
+// 32 bits: in 16 bits a line spanning more than 16,383 pixels overflows them
+// and draws a wrong path; every shorter line comes out the same either way.
 void drawline(tbitmap& bm, int16_t x1, int16_t y1, int16_t x2, int16_t y2, uint8_t colour) {
   if (x1 == x2 && y1 == y2) return;
-  const int16_t sx = x1 < x2 ? 1 : -1;
-  const int16_t sy = y1 < y2 ? 1 : -1;
-  const int16_t dx = i16(std::abs(x2 - x1));
-  const int16_t dy = i16(std::abs(y2 - y1));
-  int16_t x = x1, y = y1;
+  const int32_t sx = x1 < x2 ? 1 : -1;
+  const int32_t sy = y1 < y2 ? 1 : -1;
+  const int32_t dx = std::abs(int32_t{x2} - x1);
+  const int32_t dy = std::abs(int32_t{y2} - y1);
+  int32_t x = x1, y = y1;
   plot(bm, x, y, colour);
   if (dx > dy) {
-    int16_t e = i16(2 * dy - dx);
+    int32_t e = 2 * dy - dx;
     do {
       if (e >= 0) {
-        y = i16(y + sy);
-        e = i16(e + 2 * (dy - dx));
+        y += sy;
+        e += 2 * (dy - dx);
       } else {
-        e = i16(e + 2 * dy);
+        e += 2 * dy;
       }
-      x = i16(x + sx);
+      x += sx;
       plot(bm, x, y, colour);
     } while (x != x2);
   } else {
-    int16_t e = i16(2 * dx - dy);
+    int32_t e = 2 * dx - dy;
     do {
       if (e >= 0) {
-        x = i16(x + sx);
-        e = i16(e + 2 * (dx - dy));
+        x += sx;
+        e += 2 * (dx - dy);
       } else {
-        e = i16(e + 2 * dx);
+        e += 2 * dx;
       }
-      y = i16(y + sy);
+      y += sy;
       plot(bm, x, y, colour);
     } while (y != y2);
   }
@@ -67,32 +71,122 @@ void drawvline(tbitmap& bm, int16_t y1, int16_t y2, int16_t x, uint8_t colour) {
 }
 
 // ---- blits -----------------------------------------------------------------
+//
+// The blits below produce exactly the bytes of the plain rules in plain.cpp
+// (one getpixel and one putpixel per pixel): they clip whole rows once, and
+// the scaled ones work out each visible column's and row's sampled source
+// position once per call. When source and destination share memory the
+// plain rule runs instead, since there every read sees the earlier writes.
 
 namespace {
-// The step of a scaled blit: source size over destination size, formed in
-// extended precision and stored as a single.
-inline float scalestep(uint16_t size, int32_t span) {
-  return static_cast<float>(static_cast<long double>(size) / static_cast<long double>(span));
+
+// Per-call scratch, static so that a frame allocates nothing (main thread
+// only): sampled source positions of the visible destination columns and
+// rows, one source row followed by the 0 that an out-of-range sample reads,
+// and the samples of the current source row.
+uint32_t samplecols[65536];
+uint32_t samplerows[65536];
+uint8_t samplerowbuf[65536 + 1];
+uint8_t sampledrow[65536];
+
+// Sixteen pixels in one vector register (SSE2 on every x86-64).
+typedef uint8_t tbytes16 __attribute__((vector_size(16)));
+
+// d[i] = s[i] wherever s[i] is not the transparent colour, sixteen pixels at
+// a time as a select. The rows must not overlap; rewriting a kept pixel with
+// its own value is then harmless.
+void drawopaque(uint8_t* d, const uint8_t* s, uint32_t n, uint8_t tc) {
+  const tbytes16 tcs = tbytes16{} + tc;
+  uint32_t i = 0;
+  for (; i + 16 <= n; i += 16) {
+    tbytes16 sv, dv;
+    std::memcpy(&sv, s + i, 16);
+    std::memcpy(&dv, d + i, 16);
+    const tbytes16 keep = sv != tcs;
+    dv = (sv & keep) | (dv & ~keep);
+    std::memcpy(d + i, &dv, 16);
+  }
+  for (; i < n; ++i)
+    if (s[i] != tc) d[i] = s[i];
 }
-// Nearest integer, ties to even.
-inline int32_t nearest(float v) { return static_cast<int32_t>(std::lrintf(v)); }
+
+bool sharememory(const tbitmap& a, const tbitmap& b) {
+  const auto pa = reinterpret_cast<uintptr_t>(a.pixels);
+  const auto pb = reinterpret_cast<uintptr_t>(b.pixels);
+  const uintptr_t na = static_cast<uintptr_t>(a.width) * a.height;
+  const uintptr_t nb = static_cast<uintptr_t>(b.width) * b.height;
+  return na != 0 && nb != 0 && pa < pb + nb && pb < pa + na;
+}
+
+// The visible part [first, last) of offsets 0..span-1 placed at origin on an
+// axis of `size` pixels; empty when first >= last.
+struct tclip {
+  int64_t first, last;
+};
+tclip clipspan(int32_t origin, int64_t span, uint16_t size) {
+  return {std::max<int64_t>(0, -int64_t{origin}), std::min<int64_t>(span, int64_t{size} - origin)};
+}
+
+// Runs the single-precision sum of `step` from 0 past the first `skip`
+// offsets, then stores the sampled position of the next `count` offsets,
+// with every position outside 0..limit-1 stored as limit.
+void samplepositions(float step, int64_t skip, int64_t count, uint16_t limit, uint32_t* out) {
+  float s = 0.0f;
+  for (int64_t i = 0; i < skip; ++i) {
+    const float next = s + step;
+    if (next == s) break;  // the sum has stopped moving: far-off rectangles end here
+    s = next;
+  }
+  for (int64_t i = 0; i < count; ++i) {
+    const uint32_t p = static_cast<uint32_t>(plain::nearest(s));
+    out[i] = p < limit ? p : limit;
+    s = s + step;
+  }
+}
 
 template <bool transparent>
 void scaled(const tbitmap& src, int32_t x1, int32_t y1, int32_t x2, int32_t y2, tbitmap& dst) {
   MORVANTA_REQUIRE(x2 > x1 && y2 > y1);
-  const float xs = scalestep(src.width, x2 - x1);
-  const float ys = scalestep(src.height, y2 - y1);
-  float sy = 0.0f;
-  for (int32_t j = 0; j < y2 - y1; ++j) {
-    float sx = 0.0f;
-    for (int32_t i = 0; i < x2 - x1; ++i) {
-      const uint8_t c = getpixel(nearest(sx), nearest(sy), src);
-      if (!transparent || c != transcolor) putpixel(x1 + i, y1 + j, c, dst);
-      sx = sx + xs;
+  if (sharememory(src, dst)) {
+    if (transparent)
+      plain::scaleblit(src, x1, y1, x2, y2, dst);
+    else
+      plain::scalecopy(src, x1, y1, x2, y2, dst);
+    return;
+  }
+  const int64_t w = int64_t{x2} - x1, h = int64_t{y2} - y1;
+  const tclip cols = clipspan(x1, w, dst.width), rows = clipspan(y1, h, dst.height);
+  if (cols.first >= cols.last || rows.first >= rows.last) return;
+  const auto ncols = static_cast<uint32_t>(cols.last - cols.first);
+  const auto nrows = static_cast<uint32_t>(rows.last - rows.first);
+  samplepositions(plain::scalestep(src.width, w), cols.first, ncols, src.width, samplecols);
+  samplepositions(plain::scalestep(src.height, h), rows.first, nrows, src.height, samplerows);
+
+  const uint8_t tc = transcolor;
+  uint8_t* out = dst.pixels + static_cast<size_t>(y1 + rows.first) * dst.width + (x1 + cols.first);
+  // One row of samples serves every destination row that samples the same
+  // source row; magnified rows repeat, so most rows cost a copy or a select.
+  uint32_t sampled = UINT32_MAX;  // no source row has this index
+  samplerowbuf[src.width] = 0;
+  for (uint32_t r = 0; r < nrows; ++r, out += dst.width) {
+    const uint32_t sr = samplerows[r];
+    if (sr != sampled) {
+      sampled = sr;
+      if (sr >= src.height) {
+        std::memset(sampledrow, 0, ncols);  // below the source: every sample reads 0
+      } else {
+        if (src.width != 0)
+          std::memcpy(samplerowbuf, src.pixels + static_cast<size_t>(sr) * src.width, src.width);
+        for (uint32_t c = 0; c < ncols; ++c) sampledrow[c] = samplerowbuf[samplecols[c]];
+      }
     }
-    sy = sy + ys;
+    if (transparent)
+      drawopaque(out, sampledrow, ncols, tc);
+    else
+      std::memcpy(out, sampledrow, ncols);
   }
 }
+
 }  // namespace
 
 void scaleblit(const tbitmap& src, int32_t x1, int32_t y1, int32_t x2, int32_t y2, tbitmap& dst) {
@@ -105,11 +199,16 @@ void scalecopy(const tbitmap& src, int32_t x1, int32_t y1, int32_t x2, int32_t y
 
 void spriteblit(int32_t x, int32_t y, const tbitmap& src, tbitmap& dst) {
   if (src.width == 0 || src.height == 0) return;
-  for (int32_t j = 0; j < src.height; ++j)
-    for (int32_t i = 0; i < src.width; ++i) {
-      const uint8_t c = getpixel(i, j, src);
-      if (c != transcolor) putpixel(x + i, y + j, c, dst);
-    }
+  if (sharememory(src, dst)) {
+    plain::spriteblit(x, y, src, dst);
+    return;
+  }
+  const tclip cols = clipspan(x, src.width, dst.width), rows = clipspan(y, src.height, dst.height);
+  if (cols.first >= cols.last || rows.first >= rows.last) return;
+  const auto n = static_cast<uint32_t>(cols.last - cols.first);
+  for (int64_t j = rows.first; j < rows.last; ++j)
+    drawopaque(dst.pixels + (y + j) * dst.width + (x + cols.first), src.pixels + j * src.width + cols.first, n,
+               transcolor);
 }
 
 void copyrect(const tbitmap& src, uint16_t x1, uint16_t y1, uint16_t x2, uint16_t y2, tbitmap& dst) {
@@ -128,28 +227,36 @@ void brighten(tbitmap& bm, uint8_t amount) {
 
 // ---- filters ---------------------------------------------------------------
 
-void blur(uint8_t* b, uint16_t n) {
+namespace {
+// As the plain rule, but the left neighbour, which the previous step has just
+// written, is carried in a register instead of being read back from memory.
+template <bool fade>
+void average(uint8_t* b, uint16_t n) {
   MORVANTA_REQUIRE(n >= 320);
-  for (uint32_t k = 320; k <= n; ++k)
-    b[k] = static_cast<uint8_t>((b[k + 320] + b[k - 320] + b[k + 1] + b[k - 1]) / 4);
-}
-
-void blurfade(uint8_t* b, uint16_t n) {
-  MORVANTA_REQUIRE(n >= 320);
-  for (uint32_t k = 320; k <= n; ++k) {
-    uint8_t v = static_cast<uint8_t>((b[k + 320] + b[k - 320] + b[k + 1] + b[k - 1]) / 4);
-    if (v != 0) --v;
-    b[k] = v;
+  uint8_t* p = b + 320;
+  const uint8_t* const end = b + n + 1;
+  uint32_t left = p[-1];
+  for (; p != end; ++p) {
+    uint32_t v = (p[320] + p[-320] + p[1] + left) >> 2;
+    if (fade) v -= v != 0;
+    *p = static_cast<uint8_t>(v);
+    left = v;
   }
 }
+}  // namespace
+
+void blur(uint8_t* b, uint16_t n) { average<false>(b, n); }
+void blurfade(uint8_t* b, uint16_t n) { average<true>(b, n); }
 
 // ---- block operations --------------------------------------------------------
 
 void copydw(const void* src, void* dst, uint32_t n) {
+  if (n == 0) return;
   const auto* s = static_cast<const uint8_t*>(src);
   auto* d = static_cast<uint8_t*>(dst);
   const size_t bytes = static_cast<size_t>(n) * 4;
-  if (d <= s || d >= s + bytes) {
+  const auto ps = reinterpret_cast<uintptr_t>(s), pd = reinterpret_cast<uintptr_t>(d);
+  if (pd <= ps || pd >= ps + bytes) {
     // No word is overwritten before it is read: a block copy is the same.
     std::memmove(d, s, bytes);
     return;
@@ -164,8 +271,16 @@ void copydw(const void* src, void* dst, uint32_t n) {
 }
 
 void filldw(void* dst, uint32_t n, uint32_t value) {
+  if (n == 0) return;
   auto* d = static_cast<uint8_t*>(dst);
-  for (uint32_t i = 0; i < n; ++i) std::memcpy(d + 4 * static_cast<size_t>(i), &value, 4);
+  const size_t bytes = static_cast<size_t>(n) * 4;
+  // One word, then the filled part copied after itself, doubling each time.
+  std::memcpy(d, &value, 4);
+  for (size_t filled = 4; filled < bytes;) {
+    const size_t step = std::min(filled, bytes - filled);
+    std::memcpy(d + filled, d, step);
+    filled += step;
+  }
 }
 
 void mergepal(const tarnpal::tpalette& src, uint8_t n, tarnpal::tpalette& dst, uint8_t base) {

@@ -6,6 +6,8 @@
 // Reads outside a bitmap give 0 and writes outside are dropped. The blits go
 // through that clipping; the two filters work on raw 320-wide buffers and
 // trust their count (limits below, checked under MORVANTA_CHECKS).
+// The whole-frame blits and filters are written for speed; tarngr/plain.h
+// keeps the plain rules they must match byte for byte.
 // Depends on: tarnpal (mergepal), runtime (checks).
 #pragma once
 
@@ -54,7 +56,7 @@ inline void putpixel(int32_t x, int32_t y, uint8_t colour, tbitmap& bm) {
     bm.pixels[static_cast<uint32_t>(y) * bm.width + static_cast<uint32_t>(x)] = colour;
 }
 
-// Bresenham in 16-bit signed arithmetic, both ends drawn, clipped per pixel;
+// Integer Bresenham (a tie steps diagonally), both ends drawn, clipped per pixel;
 // a line of length zero draws nothing.
 void drawline(tbitmap& bm, int16_t x1, int16_t y1, int16_t x2, int16_t y2, uint8_t colour);
 // drawline from (x, y1) to (x, y2). The y values come first.
