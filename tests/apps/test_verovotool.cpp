@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iomanip>
 #include <sstream>
 
 #include "apps/picturefiles.h"
