@@ -234,7 +234,7 @@ void openoutput() {
   want.channels = 2;
   want.samples = static_cast<Uint16>(state.bufferframes);
   want.callback = audiocallback;
-  // No obtained spec: SDL converts to whatever the device takes, so the
+  // No obtained format: SDL converts to whatever the device takes, so the
   // callback always gets the rate and format asked for.
   if (SDL_OpenAudio(&want, nullptr) < 0) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
