@@ -41,6 +41,20 @@ fuzz: deps
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	scripts/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# The whole show to a video, its music and a contact sheet, under build/render.
+RENDER_DIR ?= $(BUILD)/render
+render: build
+	mkdir -p $(RENDER_DIR)
+	@if command -v ffmpeg >/dev/null; then \
+	  $(BUILD)/bin/morvanta-render --data $(BUILD)/data --seed 1 --mp4 $(RENDER_DIR)/morvanta.mp4 \
+	    --wav $(RENDER_DIR)/morvanta.wav --sheet $(RENDER_DIR)/sheet.png; \
+	else \
+	  echo "ffmpeg is not installed: writing a Y4M video instead (apt-get install ffmpeg for an MP4)"; \
+	  $(BUILD)/bin/morvanta-render --data $(BUILD)/data --seed 1 --video $(RENDER_DIR)/morvanta.y4m \
+	    --wav $(RENDER_DIR)/morvanta.wav --sheet $(RENDER_DIR)/sheet.png; \
+	fi
+	@echo "written: $(RENDER_DIR)"
+
 fuzz-ci:
 	$(MAKE) fuzz FUZZ_SECONDS=60
 

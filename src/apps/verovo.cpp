@@ -9,6 +9,7 @@
 // Exit codes: 0 done, 1 bad input or a failed read or write, 2 bad usage.
 // Depends on: verovo, loadimx, pngio, myio, picturefiles.
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>

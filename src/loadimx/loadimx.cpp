@@ -83,9 +83,9 @@ tloadresult loadim(const std::string& name, tbitmap& bm, tpalette& pal, uint32_t
 std::string loadimmessage(tloadresult result, const std::string& name) {
   switch (result) {
     case tloadresult::ok: return "";
-    case tloadresult::missing: return "Critical Error : " + name + " is missing from morvanta.dat";
-    case tloadresult::corruptfile: return "Critical Error : morvanta.dat is a corrupt file";
-    case tloadresult::corruptpicture: return "Critical Error : " + name + " is a corrupt picture";
+    case tloadresult::missing: return name + " is missing from morvanta.dat";
+    case tloadresult::corruptfile: return "morvanta.dat is a corrupt file";
+    case tloadresult::corruptpicture: return name + " is a corrupt picture";
   }
   return "";
 }

@@ -57,8 +57,8 @@ constexpr uint16_t maxheight = 65534;  // rows; the stored H is one more
 // unless the file fails while rows are being read (corruptfile).
 tloadresult loadim(const std::string& name, tbitmap& bm, tpalette& pal, uint32_t storesize);
 
-// The console line start-up prints for a failed load ("Critical Error : ...");
-// empty for ok.
+// What start-up prints after "Critical Error : " for a failed load; empty
+// for ok.
 std::string loadimmessage(tloadresult result, const std::string& name);
 
 // ---- .im bytes -------------------------------------------------------------

@@ -26,6 +26,8 @@
 #include <thread>
 #include <vector>
 
+#include <unistd.h>
+
 #include "midas/midasoffline.h"
 #include "midas/player.h"
 #include "midas/xmcheck.h"
@@ -232,7 +234,7 @@ void openoutput() {
   want.channels = 2;
   want.samples = static_cast<Uint16>(state.bufferframes);
   want.callback = audiocallback;
-  // No obtained spec: SDL converts to whatever the device takes, so the
+  // No obtained format: SDL converts to whatever the device takes, so the
   // callback always gets the rate and format asked for.
   if (SDL_OpenAudio(&want, nullptr) < 0) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -541,14 +543,20 @@ bool ask(std::FILE* in, std::FILE* out, const char* question, uint32_t lo, uint3
   std::fprintf(out, "%s [%u]: ", question, fallback);
   std::fflush(out);
   char line[64];
-  if (!std::fgets(line, sizeof line, in)) return fail(MIDAS_CONFIG, "sound set-up: no answer (end of input)");
-  const size_t length = std::strlen(line);
-  if (length == sizeof line - 1 && line[length - 1] != '\n') return fail(MIDAS_CONFIG, "sound set-up: answer too long");
+  if (!std::fgets(line, sizeof line, in)) {
+    std::fputc('\n', out);  // the prompt's line ends, so the next message has its own
+    return fail(MIDAS_CONFIG, "sound set-up: no answer (end of input)");
+  }
   std::string text(line);
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
   size_t from = 0;
   while (from < text.size() && std::isspace(static_cast<unsigned char>(text[from]))) ++from;
   text = text.substr(from);
+  // A terminal echoes what was typed with its line break; answers from a
+  // file or pipe are echoed here, so the console reads the same.
+  if (!isatty(fileno(in))) std::fprintf(out, "%s\n", text.c_str());
+  const size_t length = std::strlen(line);
+  if (length == sizeof line - 1 && line[length - 1] != '\n') return fail(MIDAS_CONFIG, "sound set-up: answer too long");
   if (text.empty()) {
     answer = fallback;
     return true;

@@ -71,10 +71,6 @@ bool tstatusring::lookup(uint64_t frame, twhere& where) const {
   return found;
 }
 
-bool tstatusring::latest(twhere& where) const {
-  return lookup(UINT64_MAX, where);
-}
-
 // ---- tclock -------------------------------------------------------------------
 
 void tclock::publish(int64_t ns, int64_t reference, int64_t limit) {

@@ -6,8 +6,9 @@
 // through atomics only:
 //   - the program's thread asks for a jump (a generation and an order);
 //   - the renderer applies it before its next block and says at which frame;
-//   - after every block the renderer publishes where the music is, keyed by
-//     the block's last frame, into a small ring (one seqlock per slot);
+//   - after every block of 32 frames the renderer publishes where the music
+//     is, keyed by the block's last frame, into a small ring (one seqlock
+//     per slot); only changes take a slot, so the ring spans 512 rows;
 //   - the output publishes its clock: which frame is heard when.
 // The status query turns "now" into the frame being heard and looks that
 // frame up in the ring.
@@ -41,7 +42,6 @@ class tstatusring {
   void publish(uint64_t frame, const twhere& where);  // writer only
   // The entry in force at frame: the latest with key <= frame.
   bool lookup(uint64_t frame, twhere& where) const;
-  bool latest(twhere& where) const;
 
  private:
   struct tslot {

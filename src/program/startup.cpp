@@ -32,7 +32,10 @@ namespace {
 
 const char* const archivefile = "morvanta.dat";
 
-void say(const char* line) { std::printf("%s\n", line); }
+void say(const char* line) {
+  std::printf("%s\n", line);
+  if (seam::current.milestone) seam::current.milestone(line);
+}
 
 bool given(char option) {
   for (char p : params)
@@ -93,12 +96,7 @@ void loadpictures() {
   say("Loading Pictures...");
   for (const tools::tpicture& p : tools::pictures) {
     const loadimx::tloadresult result = loadimx::loadim(p.entry, *p.bitmap, *p.palette, p.storesize);
-    if (result != loadimx::tloadresult::ok) {
-      // The loader's line carries the lead-in that criticalerror prints.
-      const std::string line = loadimx::loadimmessage(result, p.entry);
-      const std::string lead = "Critical Error : ";
-      tools::criticalerror(line.rfind(lead, 0) == 0 ? line.substr(lead.size()) : line);
-    }
+    if (result != loadimx::tloadresult::ok) tools::criticalerror(loadimx::loadimmessage(result, p.entry));
   }
 }
 
@@ -179,6 +177,7 @@ void shutdown() {
   if (!MIDASclose()) tools::midaserror();
   SDL_Quit();
   say("Done!");
+  if (seam::current.finish) seam::current.finish();
   std::exit(0);
 }
 

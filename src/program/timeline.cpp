@@ -262,7 +262,7 @@ const tscene scenetable[15] = {
     {"swirl tunnel", setup11, nullptr, nullptr, fadeafter18, endat19, before, false, false},
     {"squeezed picture", setup12, nullptr, nullptr, fadeafter19, endat20, before, false, false},
     {"drifting dots", setup13, nullptr, nullptr, fadein21, endat22, before, false, false},
-    {"perspective scroller", setup14, nullptr, nullptr, nullptr, endat24, after, false, false},
+    {"floor scroller", setup14, nullptr, nullptr, nullptr, endat24, after, false, false},
     {"end text", setup15, nullptr, nullptr, nullptr, endon25, after, false, false},
 };
 

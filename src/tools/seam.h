@@ -7,6 +7,8 @@
 //            offline a dump record, a PNG, a video frame.
 //   video    live: what the display lists; offline: SDL's dummy driver, and
 //            the scaled display only when asked for.
+//   progress offline: start-up's steps are timed and the outputs closed
+//            when the show shuts down.
 // The music's side of the seam is chosen in midasoffline.h, Randomize's in
 // runtime::fixedseed. Scene code never knows which side it runs on.
 // Depends on: tarnpal.
@@ -28,7 +30,9 @@ struct tseam {
   uint32_t (*getticks)();
   void (*delay)(uint32_t ms);
   tframesink framesink;             // null: nothing
-  std::optional<bool> forcescaled;  // set: skip the mode-list decision
+  std::optional<bool> forcescaled;  // set: overrides the mode-list decision
+  void (*milestone)(const char* line);  // each start-up line as it is printed (may be null)
+  void (*finish)();                 // shutdown's last step before it exits (may be null)
 };
 
 // Live defaults; the renderer replaces fields before start-up.

@@ -2,6 +2,7 @@
 #include "apps/picturefiles.h"
 
 #include "archivetest/archivetest.h"
+#include "myio/myio.h"
 #include "tools/stores.h"
 #include "verovo/verovo.h"
 
@@ -143,6 +144,25 @@ TEST(Packartwork, LoadsIntoTheShowsStores) {
   pictures[3].pixels.pop_back();
   EXPECT_FALSE(picturefiles::packartwork(pictures, archive, error));
   EXPECT_NE(error.find("presents"), std::string::npos) << error;
+}
+
+}  // namespace
+
+namespace {
+
+// The default data the build writes loads as start-up loads it: every picture
+// found, within its limits and its store.
+TEST(Defaultdata, EveryPictureLoadsIntoItsStore) {
+  const char* data = std::getenv("MORVANTA_DATA");
+  const std::string path = std::string(data ? data : "") + "/morvanta.dat";
+  if (data == nullptr || !myio::fileexists(path)) GTEST_SKIP() << "no default data at " << path;
+  tools::initmemory();
+  verovo::openarchive(path);
+  ASSERT_EQ(verovo::archivestatus, verovo::archiveok);
+  for (const tools::tpicture& p : tools::pictures) {
+    const loadimx::tloadresult r = loadimx::loadim(p.entry, *p.bitmap, *p.palette, p.storesize);
+    EXPECT_EQ(r, loadimx::tloadresult::ok) << loadimx::loadimmessage(r, p.entry);
+  }
 }
 
 }  // namespace

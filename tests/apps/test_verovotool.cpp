@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iomanip>
 #include <sstream>
 
 #include "apps/picturefiles.h"
@@ -142,19 +143,15 @@ TEST(Tool, OddArchivesComeBackByteForByte) {
   r = run(dir, {"pack", dir.file("x"), dir.file("again.dat")});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(fileof(dir.file("again.dat")), fileof(dir.file("odd.dat")));
+  // An empty archive too.
+  ASSERT_TRUE(verovo::writearchive(dir.file("e.dat"), {}, {}, error));
+  ASSERT_EQ(run(dir, {"extract", dir.file("e.dat"), dir.file("e")}).code, 0);
+  ASSERT_EQ(run(dir, {"pack", dir.file("e"), dir.file("f.dat")}).code, 0);
+  EXPECT_EQ(fileof(dir.file("f.dat")), fileof(dir.file("e.dat")));
   // Names never leave the folder.
   EXPECT_FALSE(std::filesystem::exists(dir.file("escape.im")));
   for (const auto& f : std::filesystem::directory_iterator(dir.file("x")))
     EXPECT_TRUE(f.is_regular_file()) << f.path();
-}
-
-TEST(Tool, EmptyArchiveRoundTrips) {
-  tempdir dir;
-  std::string error;
-  ASSERT_TRUE(verovo::writearchive(dir.file("e.dat"), {}, {}, error));
-  ASSERT_EQ(run(dir, {"extract", dir.file("e.dat"), dir.file("x")}).code, 0);
-  ASSERT_EQ(run(dir, {"pack", dir.file("x"), dir.file("f.dat")}).code, 0);
-  EXPECT_EQ(fileof(dir.file("f.dat")), fileof(dir.file("e.dat")));
 }
 
 TEST(Tool, BadArchivesAreNamed) {
@@ -195,35 +192,28 @@ TEST(Tool, BadArchivesAreNamed) {
 
 TEST(Tool, BadPicturesAreNamed) {
   tempdir dir;
-  const std::string rgbfile = dir.file("rgb/teil.png");
-  std::filesystem::create_directories(dir.file("rgb"));
+  // Each folder holds one bad input; folder() makes it and gives its path.
+  auto folder = [&](const std::string& name) {
+    std::filesystem::create_directories(dir.file(name));
+    return dir.file(name) + "/";
+  };
+  auto text = [](const std::string& t) { return bytes(t.begin(), t.end()); };
   const bytes rgb(4 * 4 * 3, 9);
   std::string error;
-  ASSERT_EQ(pngio::writergb(rgbfile, 4, 4, rgb.data(), error), pngio::tpngresult::ok);
-
-  std::filesystem::create_directories(dir.file("many"));
+  ASSERT_EQ(pngio::writergb(folder("rgb") + "teil.png", 4, 4, rgb.data(), error), pngio::tpngresult::ok);
   std::vector<pngio::trgb> full = ramp(256);
   full[0] = {1, 2, 3};
-  writepng(dir.file("many/teil.png"), 16, 16, full, 255);
-
-  std::filesystem::create_directories(dir.file("wide"));
-  writepng(dir.file("wide/teil.png"), 1026, 2, ramp(4), 4);
-
-  std::filesystem::create_directories(dir.file("junk"));
-  dir.write("junk/teil.png", {'n', 'o', 't', ' ', 'p', 'n', 'g'});
-
-  std::filesystem::create_directories(dir.file("badim"));
+  writepng(folder("many") + "teil.png", 16, 16, full, 255);
+  writepng(folder("wide") + "teil.png", 1026, 2, ramp(4), 4);
+  folder("junk");
+  dir.write("junk/teil.png", text("not a picture"));
+  folder("badim");
   dir.write("badim/teil.im", archivetest::picture(2, 1026, 2));
-
-  std::filesystem::create_directories(dir.file("twice"));
-  writepng(dir.file("twice/teil.png"), 4, 4, ramp(4), 4);
+  writepng(folder("twice") + "teil.png", 4, 4, ramp(4), 4);
   dir.write("twice/TEIL.im", archivetest::picture(2, 4, 5));
-
-  std::filesystem::create_directories(dir.file("empty"));
-
-  std::filesystem::create_directories(dir.file("manifest"));
-  dir.write("manifest/manifest.txt", {'v', 'e', 'r', 'o', 'v', 'o', ' ', 'm', 'a', 'n', 'i', 'f', 'e', 's', 't', ' ',
-                                      '1', '\n', 'e', 'n', 't', 'r', 'y', ' ', '.', '.', ' ', 'x', '\n'});
+  folder("empty");
+  folder("manifest");
+  dir.write("manifest/manifest.txt", text("verovo manifest 1\nentry .. x\n"));
 
   const struct {
     std::string folder, message;

@@ -89,6 +89,21 @@ TEST(Noise, RepeatsOverItsPeriodAndStaysInRange) {
   EXPECT_NE(periodicnoise(1.5f, 2.5f, 7, 5, 3), periodicnoise(1.5f, 2.5f, 7, 5, 4));
 }
 
+TEST(Relief, RimsFacingTheLightAreBrightAndTheGroundStaysDark) {
+  tfield mask = makefield(60, 50);
+  for (int32_t y = 10; y < 40; ++y)
+    for (int32_t x = 10; x < 50; ++x) at(mask, x, y) = 1.0f;
+  tfield lit = bevellight(mask, 5.0f, -0.6f, -0.8f);  // light from the upper left
+  float topleft = at(lit, 12, 25), bottomright = at(lit, 47, 25), middle = at(lit, 30, 25);
+  float top = at(lit, 30, 12), bottom = at(lit, 30, 37);
+  EXPECT_GT(topleft, middle);
+  EXPECT_LT(bottomright, middle);
+  EXPECT_GT(top, middle);
+  EXPECT_LT(bottom, middle);
+  EXPECT_GT(middle, 0.3f);  // a flat face still catches light
+  for (int32_t x = 0; x < 60; ++x) EXPECT_EQ(at(lit, x, 5), 0.0f) << x;
+}
+
 TEST(Letters, FollowTheFontBitsAtEveryBitCentre) {
   const float sx = 5.0f, sy = 4.0f;
   for (char ch : std::string("A0g~Q")) {

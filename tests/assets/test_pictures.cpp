@@ -187,6 +187,13 @@ TEST(Scrollers, PalettesLeaveRoomForTheShowsAdjustments) {
     levels.insert(e.red);
   }
   EXPECT_GE(levels.size(), 32u);
+  // It rolls round over rows 1..198: row 198 leads into row 1.
+  double step = 0, wrap = 0;
+  for (int32_t x = 0; x < 320; ++x) {
+    wrap += std::abs(pixel(s2, x, 1) - pixel(s2, x, 198));
+    for (int32_t y = 2; y <= 198; ++y) step += std::abs(pixel(s2, x, y) - pixel(s2, x, y - 1));
+  }
+  EXPECT_LE(wrap / 320, step / (320.0 * 197) * 1.6 + 0.5);
 }
 
 TEST(Counter, TenDistinctDigitsInsideTheirCutColumns) {

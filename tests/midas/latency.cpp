@@ -31,7 +31,9 @@ int main(int argc, char** argv) {
   song.speed = 1;  // 20 ms rows at 125 BPM
   song.orders = {0, 1, 0, 1};
   if (!MIDASstartup() || !MIDASinit() || !MIDASstartBackgroundPlay(0)) return 1;
-  MIDASmodule m = MIDASloadModule(xmwriter::save(xmwriter::write(song), "latency.xm").c_str());
+  const std::string path = xmwriter::save(xmwriter::write(song), "latency.xm");
+  MIDASmodule m = MIDASloadModule(path.c_str());
+  std::remove(path.c_str());
   const midas::toutputinfo info = midas::outputinfo();
   std::printf("output: %s, %u Hz, buffer %u frames, %u frames queued in the driver\n", info.device ? "device" : "silent clock",
               info.rate, info.bufferframes, info.queuedframes);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,15 @@ class midaslibrary : public ::testing::Test {
   }
 
   static MIDASmodule load(const xmwriter::tsong& song, const std::string& name = "song.xm") {
-    return MIDASloadModule(xmwriter::save(xmwriter::write(song), name).c_str());
+    return loadbytes(xmwriter::write(song), name);
+  }
+
+  // The library keeps the module in memory, so the file goes right away.
+  static MIDASmodule loadbytes(const std::vector<uint8_t>& bytes, const std::string& name) {
+    const std::string path = xmwriter::save(bytes, name);
+    MIDASmodule m = MIDASloadModule(path.c_str());
+    std::remove(path.c_str());
+    return m;
   }
 
   static MIDASplayStatus status(MIDASmodulePlayHandle handle) {

@@ -1,6 +1,7 @@
 // The calls' order, their handles and errors, and the sound set-up.
 #include "midas/midastest.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -149,6 +150,7 @@ TEST_F(midassoundsetup, EnterTakesTheDefaults) {
   ASSERT_TRUE(answer("\n\n\n"));
   EXPECT_NE(asked.find("[48000]"), std::string::npos) << asked;
   EXPECT_NE(asked.find("[10]"), std::string::npos) << asked;
+  EXPECT_EQ(std::count(asked.begin(), asked.end(), '\n'), 4) << asked;  // every prompt ends its line
   const midas::toutputinfo info = initialise();
   EXPECT_EQ(info.rate, 48000u);
   EXPECT_EQ(info.bufferframes, 480u);
@@ -171,6 +173,7 @@ TEST_F(midassoundsetup, EndOfInputOrAWrongAnswerFails) {
   for (const char* text : cases) {
     EXPECT_FALSE(answer(text)) << '"' << text << '"';
     EXPECT_EQ(MIDASgetLastError(), MIDAS_CONFIG) << '"' << text << '"';
+    EXPECT_EQ(asked.back(), '\n') << asked;  // a failure message that follows starts a line
   }
   // A failed set-up changes nothing.
   ASSERT_TRUE(answer("2\n8000\n100\n"));

@@ -118,10 +118,9 @@ TEST_P(midaslive, ExitWhilePlayingKeepsTheExitCode) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   xmwriter::tsong song;
   song.speed = 1;
-  const std::string path = xmwriter::save(xmwriter::write(song), "exit.xm");
   EXPECT_EXIT(
       {  // the child runs SetUp again, so the output is already playing
-        MIDASplayModule(MIDASloadModule(path.c_str()), true);
+        MIDASplayModule(load(song, "exit.xm"), true);
         std::this_thread::sleep_for(50ms);
         std::exit(1);
       },

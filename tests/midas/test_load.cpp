@@ -19,6 +19,7 @@ class midasloading : public midaslibrary {
   void expectrefused(const std::vector<uint8_t>& bytes, const std::string& name, int code, const std::string& fault) {
     const std::string path = xmwriter::save(bytes, name);
     EXPECT_EQ(MIDASloadModule(path.c_str()), nullptr) << name;
+    std::remove(path.c_str());
     EXPECT_EQ(MIDASgetLastError(), code) << name;
     const std::string message = lastmessage();
     EXPECT_NE(message.find(path), std::string::npos) << message;
@@ -33,7 +34,7 @@ TEST_F(midasloading, AWholeModuleLoads) {
 }
 
 TEST_F(midasloading, MissingFile) {
-  const std::string path = xmwriter::save({}, "absent.xm") + ".not-there";
+  const std::string path = xmwriter::tempname("absent.xm");
   EXPECT_EQ(MIDASloadModule(path.c_str()), nullptr);
   EXPECT_EQ(MIDASgetLastError(), MIDAS_FILE_NOT_FOUND);
   EXPECT_NE(lastmessage().find(path), std::string::npos) << lastmessage();
@@ -43,7 +44,7 @@ TEST_F(midasloading, MissingFile) {
 }
 
 TEST_F(midasloading, UnreadableFile) {
-  const std::string dir = xmwriter::save({}, "folder.xm") + ".d";
+  const std::string dir = xmwriter::tempname("folder.xm");
   ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
   EXPECT_EQ(MIDASloadModule(dir.c_str()), nullptr);
   EXPECT_EQ(MIDASgetLastError(), MIDAS_FILE_READ);
@@ -61,7 +62,7 @@ TEST_F(midasloading, EmptyAndRandomFiles) {
   std::vector<uint8_t> signednoise = xmwriter::write({});
   signednoise.resize(60);
   signednoise.insert(signednoise.end(), noise.begin(), noise.end());
-  EXPECT_EQ(MIDASloadModule(xmwriter::save(signednoise, "signednoise.xm").c_str()), nullptr);
+  EXPECT_EQ(loadbytes(signednoise, "signednoise.xm"), nullptr);
 }
 
 // Cut anywhere, a module is refused; libopenmpt alone would play the rest.

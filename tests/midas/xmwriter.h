@@ -84,10 +84,15 @@ inline std::vector<uint8_t> write(const tsong& s) {
   return v;
 }
 
-// Writes the bytes to a file under the test's temporary folder; returns its path.
-inline std::string save(const std::vector<uint8_t>& bytes, const std::string& name) {
+// A path under the temporary folder, unique to this process.
+inline std::string tempname(const std::string& name) {
   const char* dir = std::getenv("TMPDIR");
-  std::string path = std::string(dir ? dir : "/tmp") + "/midastest-" + std::to_string(::getpid()) + "-" + name;
+  return std::string(dir ? dir : "/tmp") + "/midastest-" + std::to_string(::getpid()) + "-" + name;
+}
+
+// Writes the bytes to a temporary file; returns its path.
+inline std::string save(const std::vector<uint8_t>& bytes, const std::string& name) {
+  const std::string path = tempname(name);
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (f) {
     if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);

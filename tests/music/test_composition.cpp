@@ -56,9 +56,7 @@ tlevels measure() {
   return lv;
 }
 
-double positiondb(const tlevels& lv, size_t pos) {
-  return 10.0 * std::log10(lv.power[pos] / double(lv.count[pos]));
-}
+double positiondb(const tlevels& lv, size_t pos) { return 10.0 * std::log10(lv.power[pos] / double(lv.count[pos])); }
 
 // Fundamental of a steady mono signal by autocorrelation, searched between
 // lo and hi Hz and refined with a parabola through the best lag.

@@ -173,6 +173,27 @@ TEST(xmwriter, unloopedsampleendswithitsdata) {
   EXPECT_LT(rmsbetween(*again, 0.2, 0.5), 1e-4);
 }
 
+// A reader sums the stored differences with wrap-around: 16-bit data comes
+// back exactly, 8-bit data as the nearest 8-bit value.
+TEST(xmwriter, deltacodingreadsbackthroughrunningsums) {
+  const std::vector<int16_t> data = {0, 1, -1, 32767, -32768, 12345, -12345, 127, 128, -129, -32768, 32767};
+  const std::vector<uint8_t> wide = deltacode(data, false);
+  ASSERT_EQ(wide.size(), data.size() * 2);
+  uint16_t sum = 0;
+  for (size_t i = 0; i < data.size(); i++) {
+    sum = static_cast<uint16_t>(sum + (wide[2 * i] | (wide[2 * i + 1] << 8)));
+    EXPECT_EQ(static_cast<int16_t>(sum), data[i]) << i;
+  }
+  const std::vector<int8_t> narrowed = {0, 0, 0, 127, -128, 48, -48, 0, 1, -1, -128, 127};
+  const std::vector<uint8_t> narrow = deltacode(data, true);
+  ASSERT_EQ(narrow.size(), data.size());
+  uint8_t sum8 = 0;
+  for (size_t i = 0; i < data.size(); i++) {
+    sum8 = static_cast<uint8_t>(sum8 + narrow[i]);
+    EXPECT_EQ(static_cast<int8_t>(sum8), narrowed[i]) << i;
+  }
+}
+
 TEST(xmwriter, tuningplacessamplerateonc4) {
   const auto t0 = tuningforrate(8363.0);
   EXPECT_EQ(t0.relativenote, 0);

@@ -65,19 +65,6 @@ TEST(Indexed, WrittenPicturesReadBack) {
   }
 }
 
-TEST(Indexed, SameInputSameBytes) {
-  tempdir dir;
-  const bytes pixels = pattern(64 * 64, 16);
-  std::vector<pngio::trgb> pal(16, pngio::trgb{1, 2, 3});
-  std::string error;
-  ASSERT_EQ(pngio::writeindexed(dir.file("a.png"), 64, 64, pixels.data(), pal, error), tpngresult::ok);
-  ASSERT_EQ(pngio::writeindexed(dir.file("b.png"), 64, 64, pixels.data(), pal, error), tpngresult::ok);
-  bytes a, b;
-  ASSERT_TRUE(myio::readfile(dir.file("a.png"), a));
-  ASSERT_TRUE(myio::readfile(dir.file("b.png"), b));
-  EXPECT_EQ(a, b);
-}
-
 TEST(Indexed, SmallDepthsAndInterlacingExpandToBytes) {
   tempdir dir;
   for (int depth : {1, 2, 4, 8}) {

@@ -2,6 +2,7 @@
 // run headless on SDL's dummy drivers in a temporary folder.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,38 @@ TEST(Archive, WithoutSignatureOrWithAnotherVersionIsCorrupt) {
     EXPECT_EQ(r.lines(), concat({{banner}, archivelines,
                                  {"Critical Error : morvanta.dat is a corrupt file", "System Halted!"}}));
   }
+}
+
+// An archive with the given entries: name and bytes.
+std::string archive(const std::vector<std::pair<std::string, std::string>>& entries) {
+  std::string a = "@@VEROVO@@3.1";
+  a += '\0';
+  a += static_cast<char>(entries.size());
+  for (const auto& [name, bytes] : entries) {
+    a += static_cast<char>(name.size());
+    a += name;
+    const uint32_t n = static_cast<uint32_t>(bytes.size());
+    for (int i = 0; i < 4; ++i) a += static_cast<char>(n >> (8 * i));
+  }
+  for (const auto& e : entries) a += e.second;
+  return a;
+}
+
+TEST(Archive, AMissingOrBrokenPictureHaltsAtItsName) {
+  const lines before = concat({{banner}, archivelines, {"Loading Pictures..."}});
+  const std::string empty = testsupport::tempfolder();
+  testsupport::writefile(empty + "/morvanta.dat", archive({}));
+  const trun missing = runin(empty, {});
+  EXPECT_EQ(missing.exitcode, 1);
+  EXPECT_EQ(missing.lines(),
+            concat({before, {"Critical Error : GRAPH\\teil.im is missing from morvanta.dat", "System Halted!"}}));
+
+  // A width of 0 is no picture; it is refused before anything is written.
+  const std::string broken = testsupport::tempfolder();
+  testsupport::writefile(broken + "/morvanta.dat", archive({{"GRAPH\\teil.im", std::string("\0\0\0\2\0", 5)}}));
+  const trun b = runin(broken, {});
+  EXPECT_EQ(b.exitcode, 1);
+  EXPECT_EQ(b.lines(), concat({before, {"Critical Error : GRAPH\\teil.im is a corrupt picture", "System Halted!"}}));
 }
 
 const lines startlines = {"Loading Pictures...", "Precalculating Tables...", "Initializing Sound System..."};

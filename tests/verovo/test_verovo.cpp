@@ -19,45 +19,26 @@ uint8_t openbytes(const tempdir& dir, const bytes& b) {
 // the signature's first byte.
 bytes emptyheader() { return archivetest::header({}, {}); }
 
-TEST(Signature, FoundAtAnyPosition) {
+TEST(Signature, FoundAtAnyPositionAndAcrossBlocks) {
   tempdir dir;
-  ASSERT_EQ(openbytes(dir, emptyheader()), verovo::archiveok);
-  EXPECT_EQ(verovo::datastart, 15u);
-
-  bytes lead(100000, 'x');
-  bytes b = lead;
-  bytes h = emptyheader();
-  b.insert(b.end(), h.begin(), h.end());
-  ASSERT_EQ(openbytes(dir, b), verovo::archiveok);
-  EXPECT_EQ(verovo::datastart, 100015u);
-  EXPECT_EQ(verovo::archivename, dir.file("test.dat"));
-}
-
-TEST(Signature, FoundAcrossBlockBoundaries) {
-  tempdir dir;
-  // Every start from well inside the first 2049-byte block to past the
-  // second boundary, so each split of the ten bytes over two blocks occurs.
-  for (size_t start : {2030u, 2039u, 2040u, 2045u, 2048u, 2049u, 2050u, 4088u, 4093u, 4097u, 4098u}) {
-    bytes b(start, '@');  // '@' begins the signature: a naive restart misses it
+  // Starts around the first two 2049-byte boundaries split the ten bytes
+  // every way; the leading '@' bytes trip a search that restarts badly.
+  for (size_t start : {0u, 2030u, 2040u, 2045u, 2048u, 2049u, 2050u, 4093u, 4097u, 4098u, 100000u}) {
+    bytes b(start, '@');
     bytes h = emptyheader();
     b.insert(b.end(), h.begin(), h.end());
     ASSERT_EQ(openbytes(dir, b), verovo::archiveok) << "signature at " << start;
     EXPECT_EQ(verovo::datastart, start + 15) << "signature at " << start;
   }
-}
-
-TEST(Signature, HeaderAt2055WhenTheSignatureStartsAt2045) {
-  tempdir dir;
-  // Version bytes at 2055..2057, then D = 1 with a directory name.
+  // At 2045 the header (version bytes) is at 2055; a directory name follows.
   bytes b(2045, 0);
   archivetest::put(b, "@@VEROVO@@3.1");
-  b.push_back(1);
-  b.push_back(0);
-  b.push_back(2);
+  for (uint8_t c : {1, 0, 2}) b.push_back(c);
   archivetest::put(b, "GR");
   ASSERT_EQ(openbytes(dir, b), verovo::archiveok);
-  EXPECT_EQ(verovo::datastart, 2045u + 10 + 3 + 2 + 3);
+  EXPECT_EQ(verovo::datastart, 2055u + 3 + 2 + 3);
   EXPECT_EQ(verovo::dirlist[1], "GR");
+  EXPECT_EQ(verovo::archivename, dir.file("test.dat"));
 }
 
 TEST(Signature, FirstOfTwoCountsAndPartialOnesAreSkipped) {
@@ -157,12 +138,10 @@ TEST(Index, EmptyCountsAndStoredFields) {
 TEST(Index, LongestNamesAndMostEntries) {
   tempdir dir;
   std::vector<tentry> entries;
-  for (int i = 0; i < 255; ++i) entries.push_back({std::string(255, static_cast<char>('A' + i % 26)) + "", {static_cast<uint8_t>(i)}});
-  for (int i = 0; i < 255; ++i) entries[i].name.replace(0, 3, std::to_string(100 + i));
+  for (int i = 0; i < 255; ++i) entries.push_back({std::to_string(100 + i) + std::string(252, 'n'), {uint8_t(i)}});
   ASSERT_EQ(openbytes(dir, archivetest::archive({std::string(255, 'd')}, entries)), verovo::archiveok);
   EXPECT_EQ(verovo::filecount, 255);
   EXPECT_EQ(verovo::dirlist[1].size(), 255u);
-  EXPECT_EQ(verovo::filelist[255].name, entries[254].name);
   EXPECT_EQ(verovo::findentry(entries[254].name), 255);
   EXPECT_EQ(verovo::entryoffset(255), verovo::datastart + 254);
 }
@@ -203,17 +182,6 @@ TEST(Lookup, OffsetsAddTheSizesBefore) {
   EXPECT_EQ(got, bytes(7, 3));
 }
 
-TEST(Lookup, ReadingAnEntryPastTheEndFails) {
-  tempdir dir;
-  // The index promises 4 GiB - 100 bytes that the file does not hold.
-  bytes b = archivetest::archive({}, {{"a", {1, 2}}, {"big", {5, 5, 5}, 0xFFFFFF00u}});
-  ASSERT_EQ(openbytes(dir, b), verovo::archiveok);
-  bytes got{9};
-  EXPECT_TRUE(verovo::readentry(1, got));
-  EXPECT_FALSE(verovo::readentry(2, got));
-  EXPECT_TRUE(got.empty());
-}
-
 TEST(LookupDeathTest, EntryNumbersOutsideTheIndexAreRefused) {
   tempdir dir;
   ASSERT_EQ(openbytes(dir, archivetest::archive({}, {{"a", {1}}})), verovo::archiveok);
@@ -221,38 +189,22 @@ TEST(LookupDeathTest, EntryNumbersOutsideTheIndexAreRefused) {
   EXPECT_DEATH(verovo::entryoffset(2), "limit broken");
 }
 
-TEST(Writer, LaysOutTheFormat) {
+TEST(Writer, LaysOutTheFormatAndRefusesWhatItCannotHold) {
   bytes got;
   std::string error;
   ASSERT_TRUE(verovo::buildarchive({"GRAPH", "X"}, {{"GRAPH\\a.im", {1, 2, 3}}, {"", {}}, {"b", bytes(300, 7)}},
                                    got, error));
   EXPECT_EQ(got, archivetest::archive({"GRAPH", "X"}, {{"GRAPH\\a.im", {1, 2, 3}}, {"", {}}, {"b", bytes(300, 7)}}));
-}
 
-TEST(Writer, RefusesWhatTheFormatCannotHold) {
-  bytes got;
-  std::string error;
   std::vector<verovo::tentry> many(256);
   EXPECT_FALSE(verovo::buildarchive({}, many, got, error));
-  EXPECT_NE(error.find("255"), std::string::npos);
+  EXPECT_EQ(error, "more than 255 entries");
   many.resize(255);
   EXPECT_TRUE(verovo::buildarchive({}, many, got, error));
   EXPECT_FALSE(verovo::buildarchive(std::vector<std::string>(256), {}, got, error));
   EXPECT_FALSE(verovo::buildarchive({}, {{std::string(256, 'n'), {}}}, got, error));
   EXPECT_FALSE(verovo::buildarchive({std::string(256, 'd')}, {}, got, error));
   EXPECT_TRUE(got.empty());
-}
-
-TEST(Writer, WrittenArchiveOpens) {
-  tempdir dir;
-  std::string error;
-  ASSERT_TRUE(verovo::writearchive(dir.file("w.dat"), {"GRAPH"}, {{"GRAPH\\a.im", {4, 5}}, {"b", {6}}}, error));
-  verovo::openarchive(dir.file("w.dat"));
-  ASSERT_EQ(verovo::archivestatus, verovo::archiveok);
-  bytes got;
-  ASSERT_TRUE(verovo::readentry(verovo::findentry("b"), got));
-  EXPECT_EQ(got, bytes{6});
-  EXPECT_FALSE(verovo::writearchive(dir.file("none/w.dat"), {}, {}, error));
 }
 
 }  // namespace

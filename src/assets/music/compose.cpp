@@ -49,14 +49,13 @@ constexpr tprogression progmain{am, f, c, g};
 constexpr tprogression proglift{f, c, g, am};
 constexpr tprogression progdark{dm, am, dm, e};
 constexpr tprogression progend{f, g, am, am};
+constexpr tprogression progfinal{am, am, am, am};
 
 constexpr uint8_t octave(int n) { return static_cast<uint8_t>(n * 12 + 1); }
 
-// The note of pitch class pc at or above low.
+// The note of pitch class pc (0..11) at or above low.
 uint8_t notefrom(uint8_t pc, uint8_t low) {
-  uint8_t n = low;
-  while ((n - 1) % 12 != pc) n++;
-  return n;
+  return static_cast<uint8_t>(low + (pc + 12 - (low - 1) % 12) % 12);
 }
 
 uint8_t third(const tchord& ch) { return static_cast<uint8_t>((ch.root + (ch.minor ? 3 : 4)) % 12); }
@@ -115,7 +114,8 @@ void backbeat(txmpattern& p, int from, int to, int v) {
 
 // A snare roll growing from v0 to v1, one hit every step rows.
 void roll(txmpattern& p, int from, int to, int step, int v0, int v1) {
-  for (int r = from; r < to; r += step) put(p, chsnare, r, c4, isnare, v0 + (v1 - v0) * (r - from) / std::max(1, to - from - 1));
+  for (int r = from; r < to; r += step)
+    put(p, chsnare, r, c4, isnare, v0 + (v1 - v0) * (r - from) / std::max(1, to - from - 1));
 }
 
 // Closed sixteenths, accented on the off-beat eighths.
@@ -154,8 +154,10 @@ void bass(txmpattern& p, const tprogression& prog, int from, int to, tbass style
         if (inbar == 0 || r == from) put(p, chbass, r, root, ibass, v);
         break;
       case tbass::pulse:
-        if (r % 2 == 0) put(p, chbass, r, inbar == 14 ? static_cast<uint8_t>(root + 12) : root, ibass, r % 4 == 0 ? v : v * 8 / 10);
-        else release(p, chbass, r);
+        if (r % 2 == 0)
+          put(p, chbass, r, inbar == 14 ? static_cast<uint8_t>(root + 12) : root, ibass, r % 4 == 0 ? v : v * 8 / 10);
+        else
+          release(p, chbass, r);
         break;
       case tbass::offbeat:
         if (r % 4 == 2) put(p, chbass, r, inbar == 14 ? static_cast<uint8_t>(root + 12) : root, ibass, v);
@@ -277,8 +279,10 @@ void lead(txmpattern& p, tmelody m, int from, int to, int v) {
   bool sounding = false;
   for (tphrasetoken t = readtoken(m, 0); t.length > 0 && row < to; t = readtoken(m, t.next)) {
     if (row >= from) {
-      if (t.note != 0) put(p, chlead, row, t.note, ilead, v);
-      else release(p, chlead, row);
+      if (t.note != 0)
+        put(p, chlead, row, t.note, ilead, v);
+      else
+        release(p, chlead, row);
       sounding = t.note != 0;
     }
     row += t.length;
@@ -541,8 +545,9 @@ txmpattern position(uint32_t pos) {
       lead(p, melodyend, 0, 64, 28);
       break;
     default: {  // 25: the last chord rings out into silence
-      pads(p, progintro, 0, 40, 34);
-      bass(p, progintro, 0, 32, tbass::whole, 32);
+      pads(p, progfinal, 0, 40, 34);
+      put(p, chbass, 0, notefrom(am.root, basslow), ibass, 32);
+      release(p, chbass, 32);
       const uint8_t root = notefrom(am.root, arplow);
       const int fall[4] = {12, 7, 3, 0};
       for (int k = 0; k < 4; k++) put(p, chfx, k * 8, static_cast<uint8_t>(root + fall[k]), iarp, 20 - 3 * k);
@@ -554,8 +559,11 @@ txmpattern position(uint32_t pos) {
 
 std::vector<txminstrument> instruments() {
   // In the order of tinstrumentno.
-  return {makekick(), makesnare(), makeclosedhat(), makeopenhat(), makecrash(), makeriser(),
-          makebass(), makepadfifths(), makepad(), makelead(), makearpeggio()};
+  std::vector<txminstrument> band;
+  for (txminstrument (*make)() : {makekick, makesnare, makeclosedhat, makeopenhat, makecrash, makeriser, makebass,
+                                  makepadfifths, makepad, makelead, makearpeggio})
+    band.push_back(make());
+  return band;
 }
 
 bool samecells(const txmpattern& a, const txmpattern& b) {

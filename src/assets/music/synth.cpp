@@ -55,8 +55,8 @@ void fadeends(std::vector<double>& x, size_t in, size_t out) {
   for (size_t i = 0; i < out && i < x.size(); i++) x[x.size() - 1 - i] *= double(i) / double(out);
 }
 
-txmsample drumsample(const std::string& name, std::vector<double> wave, double rate, uint8_t volume,
-                     uint8_t panning, bool eightbit) {
+txmsample drumsample(const std::string& name, std::vector<double> wave, double rate, uint8_t volume, uint8_t panning,
+                     bool eightbit) {
   txmsample s;
   s.name = name;
   s.data = normalise(wave, eightbit ? 0.97 : 0.9);
@@ -304,8 +304,7 @@ txminstrument makearpeggio() {
     const double odd = (h % 2 == 1) ? 1.0 : 0.35;
     parts.push_back({h, odd / h * std::exp(-double(h - 1) / 5.0), 0.0});
   }
-  txminstrument ins =
-      single("arpeggio", loopedsample("arpeggio", additive(arpperiod, parts), arpperiod, 64, 96));
+  txminstrument ins = single("arpeggio", loopedsample("arpeggio", additive(arpperiod, parts), arpperiod, 64, 96));
   ins.volumeenv = envelope({{0, 0}, {1, 64}, {6, 36}, {16, 14}, {40, 0}}, -1);
   return ins;
 }

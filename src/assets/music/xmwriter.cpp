@@ -2,6 +2,7 @@
 // Depends on: runtime/check.h.
 #include "assets/music/xmwriter.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "runtime/check.h"
@@ -11,7 +12,7 @@ namespace assets {
 namespace {
 
 // Sizes the file format fixes.
-constexpr uint32_t headersize = 276;         // counted from its own field
+constexpr uint32_t headersize = 276;  // counted from its own field
 constexpr uint32_t patternheadersize = 9;
 constexpr uint32_t instrumentheadersize = 263;  // with samples
 constexpr uint32_t bareinstrumentsize = 29;     // without samples
@@ -154,7 +155,9 @@ std::vector<uint8_t> deltacode(const std::vector<int16_t>& data, bool eightbit) 
   uint16_t previous = 0;  // differences wrap, as the reader's sums do
   for (int16_t v : data) {
     if (eightbit) {
-      const uint8_t high = static_cast<uint8_t>(static_cast<uint16_t>(v) >> 8);
+      // floor((v + 128) / 256) on a non-negative dividend, then clamped
+      const int32_t rounded = std::min((int32_t{v} + 32896) / 256 - 128, 127);
+      const uint8_t high = static_cast<uint8_t>(rounded);
       out.push_back(static_cast<uint8_t>(high - static_cast<uint8_t>(previous)));
       previous = high;
     } else {

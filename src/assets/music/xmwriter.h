@@ -64,8 +64,8 @@ struct txmenvelope {
 
 enum class txmloop : uint8_t { none = 0, forward = 1, pingpong = 2 };
 
-// Sample data is kept as 16-bit values; eightbit stores only the high byte
-// of each (the low byte is dropped, not rounded, so callers decide).
+// Sample data is kept as 16-bit values; eightbit stores each rounded to
+// the nearest 8-bit value (v / 256, clamped to -128..127).
 // Loop points are in sample frames, not bytes.
 struct txmsample {
   std::string name;  // at most 22 characters are stored
@@ -93,14 +93,14 @@ struct txminstrument {
 };
 
 struct txmmodule {
-  std::string name;                      // at most 20 characters
-  std::string tracker = "Morvanta";      // at most 20 characters
+  std::string name;                  // at most 20 characters
+  std::string tracker = "Morvanta";  // at most 20 characters
   uint16_t channels = 8;
-  uint16_t restart = 0;                  // order position the song loops to
+  uint16_t restart = 0;  // order position the song loops to
   bool linearfrequencies = true;
-  uint16_t speed = 6;                    // ticks per row
+  uint16_t speed = 6;  // ticks per row
   uint16_t bpm = 125;
-  std::vector<uint8_t> orders;           // pattern numbers
+  std::vector<uint8_t> orders;  // pattern numbers
   std::vector<txmpattern> patterns;
   std::vector<txminstrument> instruments;
 };

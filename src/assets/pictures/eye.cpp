@@ -82,7 +82,6 @@ tcolour skinat(float x, float y) {
 }
 
 tcolour scleraat(float x, float y) {
-  float edge = std::min(y - upperlid(x), lowerlid(x) - y);
   float corner = std::fabs(across(x));
   tcolour white = {58, 57, 54};
   tcolour pink = {54, 38, 36};
@@ -95,7 +94,6 @@ tcolour scleraat(float x, float y) {
   float vn = periodicfbm(x / 14.0f, y / 14.0f, 64, 64, eyeseed + 21, 3);
   float vein = std::pow(clamp01(1.0f - std::fabs(vn - 0.5f) * 14.0f), 2.0f) * smoothstep(0.35f, 0.9f, corner) * 0.6f;
   c = mix(c, {46, 14, 14}, vein);
-  (void)edge;
   return scale(c, ball * lidshadow * lowershade);
 }
 

@@ -96,8 +96,8 @@ void paintwords(tcanvas& canvas, const std::vector<tline>& lines, const twordsty
       if (mask.value[i] > 0.5f) {
         float l = lit.value[i];
         tcolour c = scale(gradient(style.face, t), 0.3f + 0.7f * l);
-        float spec = std::pow(clamp01(l - 0.9f) / 0.4f, 2.0f);
-        colour[i] = add(c, scale({24, 24, 24}, spec));
+        float specular = std::pow(clamp01(l - 0.9f) / 0.4f, 2.0f);
+        colour[i] = add(c, scale({24, 24, 24}, specular));
         painted[i] = 1;
       } else if (ring > 0.0f && around.value[i] <= ring) {
         colour[i] = style.outline;

@@ -84,9 +84,9 @@ tartwork drawscroll1() {
         float diffuse = std::max(0.0f, (-0.5f * nx - 0.6f * ny + 0.62f * nz));
         float hx = -0.5f, hy = -0.6f, hz = 1.62f;  // half vector of light and eye
         float hl = std::sqrt(hx * hx + hy * hy + hz * hz);
-        float spec = std::pow(std::max(0.0f, (nx * hx + ny * hy + nz * hz) / hl), 30.0f);
+        float specular = std::pow(std::max(0.0f, (nx * hx + ny * hy + nz * hz) / hl), 30.0f);
         float rimlight = std::pow(1.0f - nz, 3.0f) * 0.25f;  // back light on the lower right
-        out = clamp01(0.08f + diffuse * 0.72f + spec * 0.5f + rimlight * std::max(0.0f, nx + ny));
+        out = clamp01(0.08f + diffuse * 0.72f + specular * 0.5f + rimlight * std::max(0.0f, nx + ny));
       }
     }
   }

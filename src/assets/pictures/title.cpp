@@ -79,7 +79,7 @@ tartwork drawmorvpic() {
       float rx = dx * 0.9f - dy * 0.44f, ry = (dx * 0.44f + dy * 0.9f) * 4.2f;
       float rd = std::sqrt(rx * rx + ry * ry);
       float ring = smoothstep(1.25f, 1.3f, rd) * smoothstep(1.85f, 1.78f, rd) *
-                   (0.55f + 0.45f * std::sin(rd * 60.0f)) * 0.8f;
+                   (0.7f + 0.3f * std::sin(rd * 24.0f)) * 0.75f;
       bool ringfront = ry > 0.0f;
       if (!ringfront) c = mix(c, {46, 36, 26}, ring);
       if (d < 1.0f) {

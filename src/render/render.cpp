@@ -1,0 +1,223 @@
+// render: the seam's offline side and the run.
+#include "render/render.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "midas/midasoffline.h"
+#include "program/program.h"
+#include "program/timeline.h"
+#include "render/bench.h"
+#include "render/outputs.h"
+#include "runtime/runtime.h"
+#include "tools/seam.h"
+
+namespace render {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// ---- state of the run ------------------------------------------------------------
+
+toptions options;
+uint64_t virtualms = 0;    // the virtual clock
+uint64_t presented = 0;    // frames presented so far
+bool finished = false;     // shutdown reached and every output closed
+
+std::FILE* dumpfile = nullptr;
+std::FILE* videofile = nullptr;  // the Y4M file, or ffmpeg's input pipe for --mp4
+bool videopipe = false;
+twav wav, mp4wav;
+std::string mp4video, mp4audio;  // ffmpeg's intermediate files
+bool progress = false;
+std::chrono::steady_clock::time_point started;
+
+[[noreturn]] void fail(const std::string& message) {
+  std::fprintf(stderr, "morvanta-render: %s\n", message.c_str());
+  std::fflush(stdout);
+  std::_Exit(1);
+}
+
+// ---- the virtual clock -------------------------------------------------------------
+
+uint32_t virtualticks() { return static_cast<uint32_t>(virtualms); }
+
+void virtualdelay(uint32_t ms) {
+  virtualms += ms;
+  if (!options.rows) midasoffline::advanceto(virtualms);
+}
+
+// ---- music samples -------------------------------------------------------------------
+
+void musicsink(const int16_t* frames, size_t count, void*) {
+  if (wav.file && !appendwav(wav, frames, count)) fail("cannot write " + options.wav);
+  if (mp4wav.file && !appendwav(mp4wav, frames, count)) fail("cannot write " + mp4audio);
+}
+
+// ---- frames ---------------------------------------------------------------------------
+
+void showprogress() {
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  const MIDASplayStatus& s = program::playstatus;
+  const double done = std::min(100.0, (s.position * 64.0 + s.row) * 100.0 / (25 * 64));
+  std::fprintf(stderr, "\rscene %2d/15  frame %6llu  %5.1f%%  %6.0f fps ", program::currentscene,
+               static_cast<unsigned long long>(presented), done, seconds > 0 ? presented / seconds : 0.0);
+}
+
+void framesink(const uint8_t* pixels, uint16_t width, uint16_t height, const tarnpal::tpalentry* palette) {
+  const tframe frame{pixels, width, height, palette};
+  const uint64_t index = presented++;
+  if (options.rows) midasoffline::framepresented();
+  if (options.bench) benchframe(program::currentscene);
+  if (dumpfile && !writedumprecord(dumpfile, static_cast<uint32_t>(index), frame)) fail("cannot write " + options.dump);
+  if (!options.pngdir.empty() && index % options.every == 0) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame%06llu.png", static_cast<unsigned long long>(index));
+    std::string error;
+    if (!writeframepng((fs::path(options.pngdir) / name).string(), frame, error)) fail(error);
+  }
+  if (videofile && !writey4mframe(videofile, frame)) fail("cannot write the video");
+  if (!options.sheet.empty()) sheetframe(program::currentscene, frame);
+  if (progress && index % 30 == 0) showprogress();
+  if (options.frames && presented >= *options.frames) program::shutdown();
+}
+
+// ---- start and finish ---------------------------------------------------------------------
+
+void milestone(const char* line) {
+  if (options.bench) benchmilestone(line);
+}
+
+bool runffmpeg(const std::string& args) {
+  const std::string command = "ffmpeg -hide_banner -loglevel error -y " + args;
+  return std::system(command.c_str()) == 0;
+}
+
+void finish() {
+  // Every output lasts exactly as long as the frames presented.
+  const uint64_t samples = presented * (midasoffline::samplerate / 60);
+  bool ok = true;
+  if (dumpfile) ok = std::fclose(dumpfile) == 0 && ok;
+  if (videofile) ok = (videopipe ? pclose(videofile) == 0 : std::fclose(videofile) == 0) && ok;
+  if (wav.file) ok = closewav(wav, samples) && ok;
+  if (mp4wav.file) ok = closewav(mp4wav, samples) && ok;
+  if (!ok) fail("an output could not be written completely");
+  if (!options.mp4.empty()) {
+    if (!runffmpeg("-i '" + mp4video + "' -i '" + mp4audio + "' -c:v copy -c:a aac -b:a 192k -shortest '" +
+                   options.mp4 + "'"))
+      fail("ffmpeg could not mux " + options.mp4);
+    fs::remove(mp4video);
+    fs::remove(mp4audio);
+  }
+  if (!options.sheet.empty()) {
+    const char* names[15];
+    for (int i = 0; i < 15; ++i) names[i] = program::scenetable[i].name;
+    std::string error;
+    if (!writesheet(options.sheet, names, error)) fail(error);
+  }
+  if (progress) std::fputc('\n', stderr);
+  if (options.bench) benchreport(virtualms);
+  finished = true;
+}
+
+// exit() without finish: the show stopped on a music-library error.
+void checkfinished() {
+  if (finished) return;
+  std::fflush(stdout);
+  std::fprintf(stderr, "morvanta-render: the show stopped before its end; see the lines above\n");
+  std::_Exit(1);
+}
+
+std::string absolute(const std::string& path) { return path.empty() ? path : fs::absolute(path).string(); }
+
+std::FILE* create(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) fail("cannot write " + path);
+  return f;
+}
+
+void openoutputs() {
+  if (!options.dump.empty()) {
+    dumpfile = create(options.dump);
+    static char buffer[1 << 20];
+    std::setvbuf(dumpfile, buffer, _IOFBF, sizeof buffer);
+  }
+  if (!options.pngdir.empty()) {
+    std::error_code ec;
+    fs::create_directories(options.pngdir, ec);
+    if (!fs::is_directory(options.pngdir)) fail("cannot make the folder " + options.pngdir);
+  }
+  if (!options.sheet.empty()) std::fclose(create(options.sheet));  // writable? written at the end
+  if (!options.video.empty()) {
+    videofile = create(options.video);
+    writey4mheader(videofile);
+  }
+  if (!options.wav.empty() && !openwav(wav, options.wav)) fail("cannot write " + options.wav);
+  if (!options.mp4.empty()) {
+    if (std::system("ffmpeg -version >/dev/null 2>&1") != 0)
+      fail("--mp4 needs ffmpeg, which is not installed (apt-get install ffmpeg); --video and --wav write the "
+           "same show without it");
+    std::fclose(create(options.mp4));
+    mp4video = options.mp4 + ".video.mp4";
+    mp4audio = options.mp4 + ".audio.wav";
+    if (!openwav(mp4wav, mp4audio)) fail("cannot write " + mp4audio);
+    if (!options.video.empty()) fail("--mp4 and --video cannot be combined: render the Y4M separately");
+    const std::string command = "ffmpeg -hide_banner -loglevel error -y -f yuv4mpegpipe -i - -c:v libx264 "
+                                "-preset medium -crf 18 -pix_fmt yuv420p '" + mp4video + "'";
+    videofile = popen(command.c_str(), "w");
+    if (videofile == nullptr) fail("cannot start ffmpeg");
+    videopipe = true;
+    writey4mheader(videofile);
+  }
+}
+
+}  // namespace
+
+void run(const toptions& given) {
+  options = given;
+  // Paths are taken from where the renderer was started, before it moves
+  // into the data folder.
+  for (std::string* p : {&options.dump, &options.pngdir, &options.sheet, &options.video, &options.wav, &options.mp4})
+    *p = absolute(*p);
+  for (const char* file : {"morvanta.dat", "morvanta.xm"}) {
+    const fs::path path = fs::path(options.datadir) / file;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) fail("cannot read " + path.string() + " (--data names the folder that holds the data files)");
+    std::fclose(f);
+  }
+  openoutputs();
+  if (chdir(options.datadir.c_str()) != 0) fail("cannot enter " + options.datadir);
+
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  if (options.seed) runtime::fixedseed = options.seed;
+  if (options.rows)
+    midasoffline::usesyntheticrows(*options.rows);
+  else
+    midasoffline::uselockstep(musicsink, nullptr);
+
+  seam::current.getticks = virtualticks;
+  seam::current.delay = virtualdelay;
+  seam::current.framesink = framesink;
+  seam::current.forcescaled = options.scaled;
+  seam::current.milestone = milestone;
+  seam::current.finish = finish;
+  std::atexit(checkfinished);
+
+  progress = isatty(2) && !options.bench;
+  started = std::chrono::steady_clock::now();
+  if (options.bench) benchstart();
+  char name[] = "morvanta-render";
+  char* argv[] = {name, nullptr};
+  program::startup(1, argv);
+}
+
+}  // namespace render
