@@ -37,7 +37,7 @@ inline uint8_t texel(const uint8_t* teil, int32_t mapentry, int32_t shadeentry, 
 void texturemap(const int32_t* map, const int32_t* shade, uint16_t shift, uint32_t lowest) {
   const uint8_t* teil = tools::teil.pixels;
   uint8_t* out = tools::screen.pixels;
-  for (uint32_t p = lastoffset; p + 1 > lowest; --p) {
+  for (uint32_t p = lastoffset; p + 1 > lowest; --p) {  // p >= lowest, also for lowest 0
     const uint32_t i = lastoffset - p;
     out[p] = texel(teil, map[i], shade[p], shift);
   }

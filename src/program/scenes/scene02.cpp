@@ -32,9 +32,10 @@ void smooth8plain() {
   }
 }
 
-// The same result without the pixel-to-pixel wait. With S the sum of a
-// pixel's seven other neighbours (all final before its run starts when a run
-// is at most 319 pixels long) and n the new value left of a run,
+// The same result without each pixel waiting for its left neighbour. In a
+// run of at most 319 pixels no pixel's other seven neighbours are written
+// inside the run (those above are new, those right and below still old), so
+// with S their sum and n the new value left of the run,
 //   new[k] = (S[k] + new[k-1]) >> 3 = (n + sum of S[j] << 3j, j = 0..k) >> (3k + 3),
 // since a + floor(x / m) = floor((am + x) / m) and nested floors divide
 // through. Sixteen terms stay below 2^57, so a 64-bit sum is exact.
