@@ -104,4 +104,42 @@ TEST(Timeline, LoopModeStartsOverAtPositionOne) {
       testing::ExitedWithCode(3), "");
 }
 
+// Queues a key event as SDL would for a key press or release.
+void pushkey(Uint8 type, SDLKey key) {
+  SDL_Event e{};
+  e.type = type;
+  e.key.type = type;
+  e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+  e.key.keysym.sym = key;
+  SDL_PushEvent(&e);
+}
+
+// Other keys and an Escape release at frame 5 do nothing; an Escape press
+// at frame 20 ends the show before another frame is presented.
+void presskeys() {
+  if (presented == 5) {
+    pushkey(SDL_KEYDOWN, SDLK_a);
+    pushkey(SDL_KEYUP, SDLK_ESCAPE);
+    pushkey(SDL_KEYUP, SDLK_a);
+  }
+  if (presented == 20) pushkey(SDL_KEYDOWN, SDLK_ESCAPE);
+  if (presented == 21) std::_Exit(5);
+}
+// shutdown's last step: a quit before the Escape press is a failure.
+void quitonlyafterescape() {
+  if (presented != 20) std::_Exit(6);
+}
+
+TEST(Timeline, EscapeEndsTheShowWithinOneFrameOtherKeysDoNothing) {
+  EXPECT_EXIT(
+      {
+        startshow();
+        presented = 0;
+        onframe = presskeys;
+        seam::current.finish = quitonlyafterescape;
+        program::runshow();
+      },
+      testing::ExitedWithCode(0), "");
+}
+
 }  // namespace
