@@ -17,29 +17,34 @@ void setpoint(tpoint3d& point, uint8_t colour, float x, float y, float z) {
   point.colour = colour;
 }
 
-void rotatepoint(const tpoint3d& source, tpoint3d& dest, float cx, float cy, float cz, float a1, float a2,
-                 float a3) {
+trotation makerotation(float a1, float a2, float a3) {
+  using ld = long double;
+  const float r1 = a1 * degtorad, r2 = a2 * degtorad, r3 = a3 * degtorad;
+  return {static_cast<float>(std::sin(static_cast<ld>(r1))), static_cast<float>(std::cos(static_cast<ld>(r1))),
+          static_cast<float>(std::sin(static_cast<ld>(r2))), static_cast<float>(std::cos(static_cast<ld>(r2))),
+          static_cast<float>(std::sin(static_cast<ld>(r3))), static_cast<float>(std::cos(static_cast<ld>(r3)))};
+}
+
+void rotatewith(const tpoint3d& source, tpoint3d& dest, float cx, float cy, float cz, const trotation& r) {
   using ld = long double;
   const tpoint3d p = source;  // dest may be source
   const float dx = p.x - cx, dy = p.y - cy, dz = p.z - cz;
-  const float r1 = a1 * degtorad, r2 = a2 * degtorad, r3 = a3 * degtorad;
-  const float s1 = static_cast<float>(std::sin(static_cast<ld>(r1)));
-  const float c1 = static_cast<float>(std::cos(static_cast<ld>(r1)));
-  const float s2 = static_cast<float>(std::sin(static_cast<ld>(r2)));
-  const float c2 = static_cast<float>(std::cos(static_cast<ld>(r2)));
-  const float s3 = static_cast<float>(std::sin(static_cast<ld>(r3)));
-  const float c3 = static_cast<float>(std::cos(static_cast<ld>(r3)));
   // Each line is evaluated in extended precision and stored as single.
-  const float y1 = static_cast<float>(ld{dy} * c1 - ld{dz} * s1);
-  const float z1 = static_cast<float>(ld{dy} * s1 + ld{dz} * c1);
-  const float x2 = static_cast<float>(ld{dx} * c2 - ld{z1} * s2);
-  const float z2 = static_cast<float>(ld{dx} * s2 + ld{z1} * c2);
-  const float x3 = static_cast<float>(ld{x2} * c3 - ld{y1} * s3);
-  const float y3 = static_cast<float>(ld{x2} * s3 + ld{y1} * c3);
+  const float y1 = static_cast<float>(ld{dy} * r.c1 - ld{dz} * r.s1);
+  const float z1 = static_cast<float>(ld{dy} * r.s1 + ld{dz} * r.c1);
+  const float x2 = static_cast<float>(ld{dx} * r.c2 - ld{z1} * r.s2);
+  const float z2 = static_cast<float>(ld{dx} * r.s2 + ld{z1} * r.c2);
+  const float x3 = static_cast<float>(ld{x2} * r.c3 - ld{y1} * r.s3);
+  const float y3 = static_cast<float>(ld{x2} * r.s3 + ld{y1} * r.c3);
   dest.x = x3 + cx;
   dest.y = y3 + cy;
   dest.z = z2 + cz;
   dest.colour = p.colour;
+}
+
+void rotatepoint(const tpoint3d& source, tpoint3d& dest, float cx, float cy, float cz, float a1, float a2,
+                 float a3) {
+  rotatewith(source, dest, cx, cy, cz, makerotation(a1, a2, a3));
 }
 
 void movepoint(tpoint3d& point, float dx, float dy, float dz) {

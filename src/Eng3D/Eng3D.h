@@ -58,6 +58,15 @@ void setpoint(tpoint3d& point, uint8_t colour, float x, float y, float z);
 void rotatepoint(const tpoint3d& source, tpoint3d& dest, float cx, float cy, float cz, float a1, float a2,
                  float a3);
 
+// The sines and cosines of a rotation's three angles, for callers that turn
+// many points by the same angles: rotatewith(..., makerotation(a1, a2, a3))
+// is rotatepoint(..., a1, a2, a3), bit for bit.
+struct trotation {
+  float s1, c1, s2, c2, s3, c3;
+};
+trotation makerotation(float a1, float a2, float a3);
+void rotatewith(const tpoint3d& source, tpoint3d& dest, float cx, float cy, float cz, const trotation& r);
+
 void movepoint(tpoint3d& point, float dx, float dy, float dz);
 
 // Projects the point; true with the screen position when it lies in front

@@ -391,20 +391,4 @@ TEST_F(Stars, PictureFadesInBeforeTheFirstFrame) {
   EXPECT_EQ(b, 1);
 }
 
-TEST(StarTurn, MatchesThePointEngineBitForBit) {
-  runtime::randseed = 555;
-  auto real = [](long double scale) { return static_cast<float>((runtime::randomreal() - 0.5L) * scale); };
-  std::vector<float> angles = {0.0f, 1.0f, 90.0f, 180.0f, 359.0f, 360.0f, -0.0f};
-  for (int i = 0; i < 40; ++i) angles.push_back(real(2000));
-  for (float angle : angles)
-    for (int i = 0; i < 300; ++i) {
-      Eng3D::tpoint3d star = {real(1), real(1), real(4), static_cast<uint8_t>(i)};
-      if (i == 0) star = {-0.0f, 0.0f, -0.0f, 255};
-      Eng3D::tpoint3d fast{}, plain{};
-      sc::turnstar(star, fast, angle);
-      sc::turnstarplain(star, plain, angle);
-      ASSERT_EQ(0, std::memcmp(&fast, &plain, sizeof fast)) << "angle " << angle << " point " << i;
-    }
-}
-
 }  // namespace

@@ -28,6 +28,9 @@ Eng3D::tpoint3d rotatedstar = {};
 
 namespace {
 
+// The turn of the frame's angle, worked out at its first star for all 450.
+Eng3D::trotation starturn;
+
 constexpr uint32_t starcount = 450;
 constexpr uint32_t bigwidth = 640;
 constexpr uint32_t bigbytes = 640 * 480;
@@ -62,41 +65,6 @@ void drawplus(int32_t sx, int32_t sy, uint8_t colour) {
 
 // ---- the turn about the viewing axis -------------------------------------------------
 
-void turnstarplain(const Eng3D::tpoint3d& star, Eng3D::tpoint3d& turned, float angle) {
-  Eng3D::rotatepoint(star, turned, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, angle);
-}
-
-// Eng3D's rotation step by step, with its sines and cosines worked out once
-// per angle instead of six times per star (the angle changes once a frame).
-void turnstar(const Eng3D::tpoint3d& star, Eng3D::tpoint3d& turned, float angle) {
-  using ld = long double;
-  static bool known = false;
-  static float lastangle, s1, c1, s2, c2, s3, c3;
-  if (!known || angle != lastangle || std::signbit(angle) != std::signbit(lastangle)) {
-    const float r1 = 0.0f * Eng3D::degtorad, r2 = 0.0f * Eng3D::degtorad, r3 = angle * Eng3D::degtorad;
-    s1 = static_cast<float>(std::sin(static_cast<ld>(r1)));
-    c1 = static_cast<float>(std::cos(static_cast<ld>(r1)));
-    s2 = static_cast<float>(std::sin(static_cast<ld>(r2)));
-    c2 = static_cast<float>(std::cos(static_cast<ld>(r2)));
-    s3 = static_cast<float>(std::sin(static_cast<ld>(r3)));
-    c3 = static_cast<float>(std::cos(static_cast<ld>(r3)));
-    lastangle = angle;
-    known = true;
-  }
-  const Eng3D::tpoint3d p = star;
-  const float dx = p.x - 0.0f, dy = p.y - 0.0f, dz = p.z - 0.0f;
-  const float y1 = static_cast<float>(ld{dy} * c1 - ld{dz} * s1);
-  const float z1 = static_cast<float>(ld{dy} * s1 + ld{dz} * c1);
-  const float x2 = static_cast<float>(ld{dx} * c2 - ld{z1} * s2);
-  const float z2 = static_cast<float>(ld{dx} * s2 + ld{z1} * c2);
-  const float x3 = static_cast<float>(ld{x2} * c3 - ld{y1} * s3);
-  const float y3 = static_cast<float>(ld{x2} * s3 + ld{y1} * c3);
-  turned.x = x3 + 0.0f;
-  turned.y = y3 + 0.0f;
-  turned.z = z2 + 0.0f;
-  turned.colour = p.colour;
-}
-
 // ---- scene 3 ---------------------------------------------------------------------------
 
 void starsetup() {
@@ -120,7 +88,8 @@ void starpass() {
                     static_cast<float>((r2 - 0.5L) / 2.0L), 1.0f);
   }
   star.colour = 255;
-  turnstar(star, rotatedstar, starangle);
+  if (starindex == 1) starturn = Eng3D::makerotation(0.0f, 0.0f, starangle);
+  Eng3D::rotatewith(star, rotatedstar, 0.0f, 0.0f, 0.0f, starturn);
 
   int32_t sx, sy;
   if (projectbig(rotatedstar, sx, sy) && sx >= 1 && sx <= 638 && sy >= 1 && sy <= 477 &&

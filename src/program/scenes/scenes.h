@@ -58,9 +58,4 @@ extern Eng3D::tpoint3d rotatedstar;
 void starsetup();
 void starpass();
 
-// Eng3D::rotatepoint about the origin by the angles (0, 0, angle); turnstar
-// keeps the sines and cosines of the last angle.
-void turnstar(const Eng3D::tpoint3d& star, Eng3D::tpoint3d& turned, float angle);
-void turnstarplain(const Eng3D::tpoint3d& star, Eng3D::tpoint3d& turned, float angle);
-
 }  // namespace program::scenes
