@@ -96,6 +96,13 @@ void milestone(const char* line) {
   if (options.bench) benchmilestone(line);
 }
 
+// A path as one shell word, whatever quotes or spaces it holds.
+std::string shellword(const std::string& path) {
+  std::string q = "'";
+  for (char c : path) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
 bool runffmpeg(const std::string& args) {
   const std::string command = "ffmpeg -hide_banner -loglevel error -y " + args;
   return std::system(command.c_str()) == 0;
@@ -111,8 +118,8 @@ void finish() {
   if (mp4wav.file) ok = closewav(mp4wav, samples) && ok;
   if (!ok) fail("an output could not be written completely");
   if (!options.mp4.empty()) {
-    if (!runffmpeg("-i '" + mp4video + "' -i '" + mp4audio + "' -c:v copy -c:a aac -b:a 192k -shortest '" +
-                   options.mp4 + "'"))
+    if (!runffmpeg("-i " + shellword(mp4video) + " -i " + shellword(mp4audio) + " -c:v copy -c:a aac -b:a 192k -shortest " +
+                   shellword(options.mp4)))
       fail("ffmpeg could not mux " + options.mp4);
     fs::remove(mp4video);
     fs::remove(mp4audio);
@@ -171,7 +178,7 @@ void openoutputs() {
     if (!openwav(mp4wav, mp4audio)) fail("cannot write " + mp4audio);
     if (!options.video.empty()) fail("--mp4 and --video cannot be combined: render the Y4M separately");
     const std::string command = "ffmpeg -hide_banner -loglevel error -y -f yuv4mpegpipe -i - -c:v libx264 "
-                                "-preset medium -crf 18 -pix_fmt yuv420p '" + mp4video + "'";
+                                "-preset medium -crf 18 -pix_fmt yuv420p " + shellword(mp4video);
     videofile = popen(command.c_str(), "w");
     if (videofile == nullptr) fail("cannot start ffmpeg");
     videopipe = true;

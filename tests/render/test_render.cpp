@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -140,6 +141,20 @@ TEST(Outputs, VideoAndSoundLastAsLongAsTheFrames) {
   EXPECT_EQ(wav.substr(0, 4), "RIFF");
   EXPECT_EQ(le(wav, 24, 4), 48000u);
   EXPECT_EQ(le(wav, 40, 4), 4u * samples);
+}
+
+// With ffmpeg, --mp4 writes the file, also to a path with quotes and spaces;
+// without it, the renderer says so and writes nothing.
+TEST(Outputs, Mp4NeedsFfmpegAndTakesAnyPath) {
+  const std::string file = testsupport::tempfolder() + "/it's a show.mp4";
+  const trun r = render({"--seed", "1", "--frames", "12", "--mp4", file});
+  if (std::system("ffmpeg -version >/dev/null 2>&1") == 0) {
+    EXPECT_EQ(r.exitcode, 0) << r.err;
+    EXPECT_GT(testsupport::readfile(file).size(), 1000u);
+  } else {
+    EXPECT_EQ(r.exitcode, 1);
+    EXPECT_NE(r.err.find("needs ffmpeg"), std::string::npos) << r.err;
+  }
 }
 
 TEST(Arguments, BadOnesEndWithAMessageAndNonZero) {
