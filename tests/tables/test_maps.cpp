@@ -49,16 +49,13 @@ TEST(Maps, KnownPixels) {
 
 TEST(Maps, SharedQuadrantBuildEqualsThePlainRule) {
   depthcolumns();
-  struct tcase {
+  const struct {
     int32_t cx, cy;
     const int32_t (*depth)[256];
     bool negate, shade;
-  };
-  const tcase cases[] = {
-      {160, 100, &polardepth, false, true}, {160, 100, &tunneldepth, false, true},
-      {121, 99, &swirldepth, true, false},  {200, 120, &tunneldepth, true, true},
-  };
-  for (const tcase& t : cases) {
+  } cases[] = {{160, 100, &polardepth, false, true}, {160, 100, &tunneldepth, false, true},
+               {121, 99, &swirldepth, true, false},  {200, 120, &tunneldepth, true, true}};
+  for (const auto& t : cases) {
     std::memset(plainshade, 0x11, sizeof plainshade), std::memset(fastshade, 0x11, sizeof fastshade);
     buildmapplain(t.cx, t.cy, *t.depth, t.negate, plainmap, t.shade ? plainshade : nullptr);
     buildmap(t.cx, t.cy, *t.depth, t.negate, fastmap, t.shade ? fastshade : nullptr);
