@@ -137,6 +137,31 @@ TEST_F(Tables, PicturePalettesRebuilt) {
   EXPECT_EQ(std::memcmp(&workpal, &tools::scroll2pal, sizeof workpal), 0);
 }
 
+// Which draw lands in which table: the order of the draws is what makes a
+// fixed seed reproduce the show's tables.
+TEST_F(Tables, RandomDrawsLandInTheirFixedOrder) {
+  uint32_t s = 0x1234567u;
+  auto next = [&] { return s = s * 134775813u + 1u; };
+  auto below = [&](uint32_t n) { return static_cast<int>((static_cast<uint64_t>(next()) * n) >> 32); };
+  auto real = [&] { return next() / 4294967296.0L; };
+  auto skip = [&](int n) { while (n-- > 0) next(); };
+  EXPECT_EQ(randsign[0], below(3) - 1);
+  skip(63999);
+  EXPECT_EQ(randsign[64000], below(3) - 1);
+  EXPECT_EQ(randbit[0], below(2));
+  skip(64000);
+  EXPECT_EQ(+starfield[1].x, static_cast<float>((real() - 0.5L) / 2));  // x, y, z, colour
+  skip(2);
+  EXPECT_EQ(+starfield[1].colour, below(64));
+  skip(449 * 4);
+  EXPECT_EQ(+cloud1[0].x, static_cast<float>((real() - 0.5L) / 3));  // x, y, z
+  skip(450 * 3 + 2);
+  EXPECT_EQ(+pixelcloud[0].dx, below(4) - 2);  // dx before dy, row by row
+  EXPECT_EQ(+pixelcloud[0].dy, below(4) - 2);
+  skip(2 * 63999 + 4);  // then particle 1's colour and velocity
+  EXPECT_EQ(fountainlaunch[0].x, static_cast<float>((real() - 0.5L) * 0.002L + 0.01L));
+}
+
 TEST_F(Tables, PicturesAndMovingStateReadyForTheirScenes) {
   EXPECT_EQ(std::memcmp(tools::scroll1.pixels, tools::scroll1.pixels + 320000, 320000), 0);
   const uint8_t greys[] = {5, 63, 63, 63, 0};  // (5,5,6) and (70,70,70) are no grey
