@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstring>
 #include <set>
 #include <string>
@@ -17,6 +19,9 @@ using tools::fontdata;
 
 const uint8_t* glyph(char c) { return fontdata + (static_cast<unsigned char>(c) - 32) * 16; }
 bool inked(char c, int row) { return glyph(c)[row] != 0; }
+bool blank(char c, int from, int to) {
+  return std::all_of(glyph(c) + from, glyph(c) + to + 1, [](uint8_t r) { return r == 0; });
+}
 bool ink(char c, int k, int j) { return (glyph(c)[j] >> (7 - k)) & 1; }
 
 // ---- the font --------------------------------------------------------------
@@ -33,40 +38,28 @@ TEST(Font, TellingGlyphsAreExact) {
     for (int j = 0; j < 16; ++j) EXPECT_EQ(glyph(c)[j], rows[j]) << "'" << c << "' row " << j;
 }
 
-TEST(Font, RowsFourteenAndFifteenAreBlankAndOnlyDescendersReachBelowTheBaseline) {
-  const std::string descenders = ",;Qgjpqy";
-  for (int code = 32; code <= 126; ++code) {
-    const char c = static_cast<char>(code);
-    EXPECT_FALSE(inked(c, 14) || inked(c, 15)) << "'" << c << "'";
-    const bool below = inked(c, 12) || inked(c, 13);
-    EXPECT_EQ(below, descenders.find(c) != std::string::npos) << "'" << c << "'";
-  }
-}
-
-TEST(Font, CapitalsDigitsAndLowerCaseSitOnTheirLines) {
-  // Capitals and digits fill rows 0-11; lower case without ascenders rows 4-11.
-  for (char c = 'A'; c <= 'Z'; ++c) EXPECT_TRUE(inked(c, 0) && inked(c, 11)) << c;
-  for (char c = '0'; c <= '9'; ++c) EXPECT_TRUE(inked(c, 0) && inked(c, 11)) << c;
-  for (char c : std::string("acegmnopqrsuvwxyz")) {
-    for (int j = 0; j < 4; ++j) EXPECT_FALSE(inked(c, j)) << c << " row " << j;
-    EXPECT_TRUE(inked(c, 4) && inked(c, 11)) << c;
-  }
-  for (char c : std::string("bdfhkl")) EXPECT_TRUE(inked(c, 0)) << c << " has an ascender";
-}
-
-TEST(Font, EveryGlyphButSpaceIsInkedAndNoTwoAreAlike) {
+TEST(Font, EveryGlyphSitsOnItsLinesAndNoTwoAreAlike) {
+  // Rows 14-15 blank; rows 12-13 only for descenders; capitals and digits fill
+  // rows 0-11, lower case without ascenders rows 4-11.
+  const std::string descenders = ",;Qgjpqy", xheight = "acegmnopqrsuvwxyz", ascenders = "bdfhkl";
   std::set<std::string> seen;
   for (int code = 32; code <= 126; ++code) {
-    const std::string rows(reinterpret_cast<const char*>(glyph(static_cast<char>(code))), 16);
-    if (code != ' ') {
-      EXPECT_NE(rows, std::string(16, '\0')) << "code " << code;
-    }
-    EXPECT_TRUE(seen.insert(rows).second) << "code " << code << " repeats an earlier glyph";
+    const char c = static_cast<char>(code);
+    EXPECT_TRUE(blank(c, 14, 15)) << "'" << c << "'";
+    EXPECT_NE(blank(c, 12, 13), descenders.find(c) != std::string::npos) << "'" << c << "'";
+    const bool tall = std::isupper(code) || std::isdigit(code), small = xheight.find(c) != std::string::npos;
+    EXPECT_TRUE(!tall || (inked(c, 0) && inked(c, 11))) << c;
+    EXPECT_TRUE(!small || (blank(c, 0, 3) && inked(c, 4) && inked(c, 11))) << c;
+    EXPECT_TRUE(ascenders.find(c) == std::string::npos || inked(c, 0)) << c << " has no ascender";
+    EXPECT_TRUE(c == ' ' || !blank(c, 0, 15)) << "'" << c << "' is blank";
+    const std::string rows(reinterpret_cast<const char*>(glyph(c)), 16);
+    EXPECT_TRUE(seen.insert(rows).second) << "'" << c << "' repeats an earlier glyph";
   }
 }
 
 // ---- drawtext ----------------------------------------------------------------
 
+// Clear glyph pixels keep the background.
 TEST(DrawText, ScaleTwoTurnsEachInkedPixelIntoATwoByTwoBlock) {
   tcanvas cv(64, 48, 9);
   tools::drawtext(cv.bm, 10, 6, "A", 2, 15, 3);
@@ -78,39 +71,32 @@ TEST(DrawText, ScaleTwoTurnsEachInkedPixelIntoATwoByTwoBlock) {
     }
 }
 
-TEST(DrawText, OnlyTheTopTwentyEightRowsOfALineAreEverInked) {
-  std::string all;
-  for (int code = 32; code <= 126; ++code) all += static_cast<char>(code);
-  tcanvas cv(1600, 40);
-  tools::drawtext(cv.bm, 0, 4, all, 2, 16, 1);
-  int lowest = -1;
-  for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 1600; ++x)
-      if (cv.at(x, y)) lowest = y;
-  EXPECT_EQ(lowest, 4 + 27);  // the descenders reach the last possible row
-  EXPECT_TRUE(cv.guardsintact());
-}
-
-TEST(DrawText, PenMovesAdvanceTimesScaleMinusOne) {
-  // Scale 2, advance 10: the third character stands 20 pixels right of the first.
-  tcanvas spaced(100, 40), alone(100, 40);
-  tools::drawtext(spaced.bm, 5, 2, "  B", 2, 10, 1);
-  tools::drawtext(alone.bm, 25, 2, "B", 2, 10, 1);
-  EXPECT_EQ(spaced.store, alone.store);
-
-  // Scale 3, advance 4: 8 pixels per character.
-  tcanvas three(100, 60), single(100, 60);
-  tools::drawtext(three.bm, 0, 0, "xB", 3, 4, 1);
-  tools::drawtext(single.bm, 0, 0, "x", 3, 4, 1);
-  tools::drawtext(single.bm, 8, 0, "B", 3, 4, 1);
-  EXPECT_EQ(three.store, single.store);
-
-  // Scale 1: the pen stays, so characters land on top of each other.
-  tcanvas stacked(20, 20), layered(20, 20);
-  tools::drawtext(stacked.bm, 3, 1, "IO", 1, 15, 1);
-  tools::drawtext(layered.bm, 3, 1, "I", 1, 15, 1);
-  tools::drawtext(layered.bm, 3, 1, "O", 1, 15, 1);
-  EXPECT_EQ(stacked.store, layered.store);
+TEST(DrawText, PenMovesAdvanceTimesScaleMinusOneAndOnlyGlyphsDraw) {
+  // A text against its last character drawn apart at the expected pen.
+  struct tcase {
+    std::string text;
+    uint8_t scale, advance;
+    int32_t last;  // where the last character stands, relative to the first
+  };
+  const tcase cases[] = {
+      {"  B", 2, 10, 20},       // scale 2, advance 10: 10 pixels a character
+      {"xB", 3, 4, 8},          // scale 3, advance 4: 8 pixels a character
+      {"IO", 1, 15, 0},         // scale 1: the pen stays
+      {"\x7f" "A", 2, 15, 15},  // a code without a glyph still takes its place
+  };
+  for (const auto& c : cases) {
+    tcanvas whole(100, 60), apart(100, 60);
+    const std::string head = c.text.substr(0, c.text.size() - 1), tail = c.text.substr(c.text.size() - 1);
+    tools::drawtext(whole.bm, 5, 1, c.text, c.scale, c.advance, 1);
+    tools::drawtext(apart.bm, 5, 1, head, c.scale, c.advance, 1);
+    tools::drawtext(apart.bm, 5 + c.last, 1, tail, c.scale, c.advance, 1);
+    EXPECT_EQ(whole.store, apart.store) << c.text;
+  }
+  // Empty text, spaces and codes without a glyph draw nothing.
+  tcanvas cv(100, 40, 6);
+  tools::drawtext(cv.bm, 0, 0, "", 2, 15, 1);
+  tools::drawtext(cv.bm, 0, 0, std::string("  \x01\x1f\x7f\x80\xff", 7), 2, 15, 1);
+  EXPECT_EQ(cv.countnot(6), 0u);
 }
 
 TEST(DrawText, ClipsAtTheEdgesWithoutWrapping) {
@@ -130,30 +116,6 @@ TEST(DrawText, ClipsAtTheEdgesWithoutWrapping) {
   tools::drawtext(edge.bm, INT32_MAX - 10, INT32_MAX - 10, "ABC", 8, 255, 1);
   EXPECT_TRUE(edge.guardsintact());
   EXPECT_EQ(edge.at(0, 0), ink('A', 6, 10) ? 1 : 0);  // (-12,-20) puts A's (6,10) at (0,0)
-}
-
-TEST(DrawText, LeavesClearGlyphPixelsAlone) {
-  tcanvas cv(40, 40, 77);
-  tools::drawtext(cv.bm, 2, 2, "g", 2, 15, 5);
-  size_t inkedcount = 0;
-  for (int j = 0; j < 16; ++j)
-    for (int k = 0; k < 8; ++k) inkedcount += ink('g', k, j);
-  EXPECT_EQ(cv.countnot(77), 4 * inkedcount);
-  EXPECT_EQ(cv.at(2, 2), 77);  // corner of the glyph cell, a clear bit
-}
-
-TEST(DrawText, DrawsNothingForEmptyTextSpacesOrCodesWithoutAGlyph) {
-  tcanvas cv(100, 40, 6);
-  tools::drawtext(cv.bm, 0, 0, "", 2, 15, 1);
-  tools::drawtext(cv.bm, 0, 0, "   ", 2, 15, 1);
-  tools::drawtext(cv.bm, 0, 0, std::string("\x01\x1f\x7f\x80\xff", 5), 2, 15, 1);
-  EXPECT_EQ(cv.countnot(6), 0u);
-
-  // A code without a glyph still takes its place on the line.
-  tcanvas after(100, 40), reference(100, 40);
-  tools::drawtext(after.bm, 0, 0, std::string("\x7f") + "A", 2, 15, 1);
-  tools::drawtext(reference.bm, 15, 0, "A", 2, 15, 1);
-  EXPECT_EQ(after.store, reference.store);
 }
 
 }  // namespace
