@@ -1,6 +1,8 @@
 // picturefiles: PNG <-> .im conversion, the default archive, manifest names.
 #include "apps/picturefiles.h"
 
+#include <tuple>
+
 #include "archivetest/archivetest.h"
 #include "myio/myio.h"
 #include "tools/stores.h"
@@ -16,19 +18,15 @@ TEST(Levels, EverySixBitLevelComesBack) {
   EXPECT_EQ(picturefiles::to8bit(0), 0);
   EXPECT_EQ(picturefiles::to8bit(63), 255);
   EXPECT_EQ(picturefiles::to8bit(32), 130);  // 32 * 255 / 63 = 129.5...
-  // Reading any 8-bit value gives the nearest level.
-  for (int x = 0; x < 256; ++x) {
-    const int v = picturefiles::to6bit(uint8_t(x));
-    EXPECT_LE(std::abs(v * 255 - x * 63), 127) << x;  // within half a level
-  }
+  for (int x = 0; x < 256; ++x)  // any 8-bit value reads as the nearest level, within half a level
+    EXPECT_LE(std::abs(picturefiles::to6bit(uint8_t(x)) * 255 - x * 63), 127) << x;
 }
 
 TEST(Names, EscapingKeepsEveryByte) {
-  std::string all;
+  std::string all, back;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
   const std::string text = picturefiles::escapename(all);
   for (char c : text) EXPECT_TRUE(c > ' ' && c <= '~');
-  std::string back;
   ASSERT_TRUE(picturefiles::unescapename(text, back));
   EXPECT_EQ(back, all);
   EXPECT_EQ(picturefiles::escapename("GRAPH\\teil.im"), "GRAPH\\teil.im");
@@ -38,49 +36,32 @@ TEST(Names, EscapingKeepsEveryByte) {
   EXPECT_EQ(back, "");
 }
 
-// An indexed PNG file with the given palette and pixels.
-std::string writepng(const tempdir& dir, const std::string& name, uint32_t w, uint32_t h,
-                     const std::vector<pngio::trgb>& pal, const bytes& pixels) {
-  std::string error;
-  EXPECT_EQ(pngio::writeindexed(dir.file(name), w, h, pixels.data(), pal, error), pngio::tpngresult::ok);
-  return dir.file(name);
+// Converts a w x h indexed PNG with the given palette and pixels.
+bool pngtoim(const tempdir& dir, uint32_t w, uint32_t h, const std::vector<pngio::trgb>& pal, const bytes& pixels,
+             bytes& im, std::string& error) {
+  EXPECT_EQ(pngio::writeindexed(dir.file("a.png"), w, h, pixels.data(), pal, error), pngio::tpngresult::ok);
+  return picturefiles::pngtoim(dir.file("a.png"), im, error);
 }
 
-TEST(Pngtoim, PaletteEntriesBecomeColours) {
+// Refusals of 256 colours and of a width of 1026 are checked through the tool.
+TEST(Pngtoim, PaletteEntriesBecomeColoursAndEntryZeroMustBeBlack) {
   tempdir dir;
-  const std::vector<pngio::trgb> pal = {{0, 0, 0}, {255, 0, 4}, {130, 8, 250}};
-  const std::string png = writepng(dir, "a.png", 3, 2, pal, {0, 1, 2, 2, 1, 0});
   bytes im;
   std::string error;
-  ASSERT_TRUE(picturefiles::pngtoim(png, im, error)) << error;
+  ASSERT_TRUE(pngtoim(dir, 3, 2, {{0, 0, 0}, {255, 0, 4}, {130, 8, 250}}, {0, 1, 2, 2, 1, 0}, im, error)) << error;
   EXPECT_EQ(im, (bytes{2, 3, 0, 3, 0, 63, 0, 1, 32, 2, 62, 0, 1, 2, 2, 1, 0}));
-}
 
-TEST(Pngtoim, EntryZeroMustBeBlackWherePixelsUseIt) {
-  tempdir dir;
-  bytes im;
-  std::string error;
   std::vector<pngio::trgb> pal = {{9, 9, 9}, {1, 1, 1}};
-  EXPECT_TRUE(picturefiles::pngtoim(writepng(dir, "unused.png", 2, 1, pal, {1, 1}), im, error));
-  EXPECT_FALSE(picturefiles::pngtoim(writepng(dir, "used.png", 2, 1, pal, {1, 0}), im, error));
+  EXPECT_TRUE(pngtoim(dir, 2, 1, pal, {1, 1}, im, error));
+  EXPECT_FALSE(pngtoim(dir, 2, 1, pal, {1, 0}, im, error));
   EXPECT_NE(error.find("entry 0 is used but not black"), std::string::npos) << error;
   pal.resize(256, pngio::trgb{5, 5, 5});
-  EXPECT_FALSE(picturefiles::pngtoim(writepng(dir, "full.png", 2, 1, pal, {0, 255}), im, error));
-  EXPECT_EQ(error.rfind("more than 255 colours", 0), 0u) << error;
   pal[0] = {0, 0, 0};
-  ASSERT_TRUE(picturefiles::pngtoim(writepng(dir, "black.png", 2, 1, pal, {0, 255}), im, error));
+  ASSERT_TRUE(pngtoim(dir, 2, 1, pal, {0, 255}, im, error));
   EXPECT_EQ(im[0], 255);
-}
 
-TEST(Pngtoim, SizeLimits) {
-  tempdir dir;
-  bytes im;
-  std::string error;
-  const std::vector<pngio::trgb> pal(2, pngio::trgb{0, 0, 0});
-  EXPECT_TRUE(picturefiles::pngtoim(writepng(dir, "w.png", 1025, 1, pal, bytes(1025, 1)), im, error));
-  EXPECT_FALSE(picturefiles::pngtoim(writepng(dir, "ww.png", 1026, 1, pal, bytes(1026, 1)), im, error));
-  EXPECT_EQ(error, "too large: 1026x1 (at most 1025x65534)");
-  EXPECT_FALSE(picturefiles::pngtoim(writepng(dir, "hh.png", 1, 65535, pal, bytes(65535, 1)), im, error));
+  EXPECT_TRUE(pngtoim(dir, 1025, 1, pal, bytes(1025, 1), im, error));
+  EXPECT_FALSE(pngtoim(dir, 1, 65535, pal, bytes(65535, 1), im, error));
   EXPECT_EQ(error, "too large: 1x65535 (at most 1025x65534)");
 }
 
@@ -94,61 +75,46 @@ TEST(Imtopng, OnlyPicturesThatComeBackExactly) {
   EXPECT_EQ(png.palette[1].green, picturefiles::to8bit(good[6]));
   EXPECT_EQ(png.pixels, bytes(good.begin() + 14, good.end()));
 
-  bytes spare = good;
+  bytes spare = good, high = good, index = good, broken = good;
   spare.push_back(0);
-  bytes high = good;
   high[7] = 64;
-  bytes index = good;
-  index[index.size() - 1] = 4;
-  bytes broken = good;
+  index.back() = 4;
   broken[3] = 1;  // H = 1
   for (const bytes& b : {spare, high, index, broken}) EXPECT_FALSE(picturefiles::imtopng(b, png));
 }
 
-// The default data's path: pictures drawn in memory become an archive that
-// loads into the show's own stores, each through its own entry name.
+// Pictures drawn in memory become an archive that loads into the show's own
+// stores, each through its own entry name.
 TEST(Packartwork, LoadsIntoTheShowsStores) {
   tempdir dir;
   tools::initmemory();
-  std::vector<assets::tartwork> pictures;
+  std::vector<assets::tartwork> pictures(tools::picturecount);
   for (int i = 0; i < tools::picturecount; ++i) {
-    std::string entry = tools::pictures[i].entry;
-    assets::tartwork a;
+    const std::string entry = tools::pictures[i].entry;
+    assets::tartwork& a = pictures[i];
     a.stem = entry.substr(6, entry.size() - 9);
-    a.width = static_cast<uint16_t>(10 + i);
-    a.height = static_cast<uint16_t>(3 + i);
-    a.colors = static_cast<uint8_t>(i * 18);
+    a.width = uint16_t(10 + i), a.height = uint16_t(3 + i), a.colors = uint8_t(i * 18);
     for (int k = 1; k <= a.colors; ++k) a.palette.entry[k] = {uint8_t(k % 64), uint8_t(i), uint8_t(63 - k % 64), 0};
     for (int p = 0; p < a.width * a.height; ++p) a.pixels.push_back(static_cast<uint8_t>(p * (i + 1)));
-    pictures.push_back(a);
   }
   bytes archive;
   std::string error;
   ASSERT_TRUE(picturefiles::packartwork(pictures, archive, error)) << error;
   verovo::openarchive(dir.write("morvanta.dat", archive));
   ASSERT_EQ(verovo::archivestatus, verovo::archiveok);
-  EXPECT_EQ(verovo::dircount, 1);
-  EXPECT_EQ(verovo::dirlist[1], "GRAPH");
+  EXPECT_EQ(archivetest::dirnames(), archivetest::strings{"GRAPH"});
   for (int i = 0; i < tools::picturecount; ++i) {
     const tools::tpicture& p = tools::pictures[i];
+    const assets::tartwork& a = pictures[i];
     ASSERT_EQ(loadimx::loadim(p.entry, *p.bitmap, *p.palette, p.storesize), loadimx::tloadresult::ok) << p.entry;
-    EXPECT_EQ(p.bitmap->width, pictures[i].width);
-    EXPECT_EQ(p.bitmap->height, pictures[i].height);
-    EXPECT_EQ(p.bitmap->colors, pictures[i].colors);
-    EXPECT_EQ(bytes(p.bitmap->pixels, p.bitmap->pixels + pictures[i].pixels.size()), pictures[i].pixels);
-    if (pictures[i].colors > 0) {
-      EXPECT_EQ(p.palette->entry[pictures[i].colors].green, i);
-    }
+    EXPECT_EQ(std::tuple(p.bitmap->width, p.bitmap->height, p.bitmap->colors), std::tuple(a.width, a.height, a.colors));
+    EXPECT_EQ(bytes(p.bitmap->pixels, p.bitmap->pixels + a.pixels.size()), a.pixels);
+    EXPECT_EQ(p.palette->entry[a.colors].green, a.colors > 0 ? i : 0);
   }
-
   pictures[3].pixels.pop_back();
   EXPECT_FALSE(picturefiles::packartwork(pictures, archive, error));
   EXPECT_NE(error.find("presents"), std::string::npos) << error;
 }
-
-}  // namespace
-
-namespace {
 
 // The default data the build writes loads as start-up loads it: every picture
 // found, within its limits and its store.

@@ -15,9 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "verovo/verovo.h"
+
 namespace archivetest {
 
 using bytes = std::vector<uint8_t>;
+using strings = std::vector<std::string>;
 
 struct tentry {
   std::string name;
@@ -25,21 +28,19 @@ struct tentry {
   int64_t size = -1;  // the size written into the record; -1: data.size()
 };
 
-inline void put(bytes& b, const std::string& s) { b.insert(b.end(), s.begin(), s.end()); }
-inline void put16(bytes& b, uint16_t v) {
-  b.push_back(static_cast<uint8_t>(v));
-  b.push_back(static_cast<uint8_t>(v >> 8));
+inline bytes text(const std::string& s) { return bytes(s.begin(), s.end()); }
+inline void put(bytes& b, const bytes& more) { b.insert(b.end(), more.begin(), more.end()); }
+inline void put(bytes& b, const std::string& s) { put(b, text(s)); }
+inline void putle(bytes& b, uint32_t v, int count) {
+  for (int k = 0; k < count; ++k) b.push_back(static_cast<uint8_t>(v >> (8 * k)));
 }
-inline void put32(bytes& b, uint32_t v) {
-  for (int k = 0; k < 4; ++k) b.push_back(static_cast<uint8_t>(v >> (8 * k)));
-}
+// The first n bytes of b.
+inline bytes prefix(const bytes& b, size_t n) { return bytes(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(n)); }
 
-// Signature, version, counts, names, records; the data follows when withdata.
-inline bytes header(const std::vector<std::string>& dirs, const std::vector<tentry>& entries,
+// Signature, version, counts, names and records, without the data.
+inline bytes header(const strings& dirs, const std::vector<tentry>& entries,
                     const std::string& version = "3.1") {
-  bytes b;
-  put(b, "@@VEROVO@@");
-  put(b, version);
+  bytes b = text("@@VEROVO@@" + version);
   b.push_back(static_cast<uint8_t>(dirs.size()));
   b.push_back(static_cast<uint8_t>(entries.size()));
   for (const std::string& d : dirs) {
@@ -49,30 +50,37 @@ inline bytes header(const std::vector<std::string>& dirs, const std::vector<tent
   for (const tentry& e : entries) {
     b.push_back(static_cast<uint8_t>(e.name.size()));
     put(b, e.name);
-    put32(b, static_cast<uint32_t>(e.size >= 0 ? e.size : static_cast<int64_t>(e.data.size())));
+    putle(b, static_cast<uint32_t>(e.size >= 0 ? e.size : static_cast<int64_t>(e.data.size())), 4);
   }
   return b;
 }
 
-inline bytes archive(const std::vector<std::string>& dirs, const std::vector<tentry>& entries,
+// leading filler bytes, the header, then every entry's data.
+inline bytes archive(const strings& dirs, const std::vector<tentry>& entries,
                      size_t leading = 0) {
   bytes b(leading, 0x55);
-  bytes h = header(dirs, entries);
-  b.insert(b.end(), h.begin(), h.end());
-  for (const tentry& e : entries) b.insert(b.end(), e.data.begin(), e.data.end());
+  put(b, header(dirs, entries));
+  for (const tentry& e : entries) put(b, e.data);
   return b;
 }
 
 // The entry bytes of a picture, laid out by hand: stored height is rows + 1.
 inline bytes picture(uint8_t n, uint16_t w, uint16_t storedh, uint8_t seed = 1) {
-  bytes b;
-  b.push_back(n);
-  put16(b, w);
-  put16(b, storedh);
+  bytes b{n};
+  putle(b, w, 2);
+  putle(b, storedh, 2);
   for (int k = 0; k < 3 * n; ++k) b.push_back(static_cast<uint8_t>((k * 7 + seed) % 64));
   const size_t count = storedh >= 1 ? size_t{w} * (storedh - 1u) : 0;
   for (size_t i = 0; i < count; ++i) b.push_back(static_cast<uint8_t>(i * 31 + seed));
   return b;
+}
+
+// The open archive's directory names and entry names, in order.
+inline strings dirnames() { return strings(verovo::dirlist + 1, verovo::dirlist + 1 + verovo::dircount); }
+inline strings entrynames() {
+  strings names;
+  for (int i = 1; i <= verovo::filecount; ++i) names.push_back(verovo::filelist[i].name);
+  return names;
 }
 
 // A scratch folder, removed with everything in it at the end of the test.
@@ -80,9 +88,8 @@ class tempdir {
  public:
   tempdir() {
     std::string base = (std::filesystem::temp_directory_path() / "morvanta-test-XXXXXX").string();
-    char* made = mkdtemp(base.data());
-    if (made == nullptr) std::abort();
-    path_ = made;
+    if (mkdtemp(base.data()) == nullptr) std::abort();
+    path_ = base;
   }
   ~tempdir() {
     std::error_code ec;
