@@ -12,6 +12,10 @@
 #include "midas/midasoffline.h"
 #include "midas/xmwriter.h"
 
+// A call that must fail and leave the given error code.
+#define EXPECT_REFUSED(call, code) \
+  do { EXPECT_FALSE(call) << #call; EXPECT_EQ(MIDASgetLastError(), (code)) << #call; } while (0)
+
 // Every test leaves the library closed, whatever state it reached.
 class midaslibrary : public ::testing::Test {
  protected:
@@ -24,7 +28,7 @@ class midaslibrary : public ::testing::Test {
     ASSERT_TRUE(MIDASstartBackgroundPlay(0));
   }
 
-  static MIDASmodule load(const xmwriter::tsong& song, const std::string& name = "song.xm") {
+  static MIDASmodule load(const xmwriter::tsong& song = {}, const std::string& name = "song.xm") {
     return loadbytes(xmwriter::write(song), name);
   }
 
@@ -36,9 +40,23 @@ class midaslibrary : public ::testing::Test {
     return m;
   }
 
+  // The sound set-up reading the answers; what it asked goes to asked.
+  static bool configure(const std::string& answers, std::string* asked = nullptr) {
+    std::FILE* in = std::tmpfile();
+    std::FILE* out = std::tmpfile();
+    std::fputs(answers.c_str(), in);
+    std::rewind(in);
+    const bool ok = midas::configure(in, out);
+    std::rewind(out);
+    for (int c; asked && (c = std::fgetc(out)) != EOF;) *asked += static_cast<char>(c);
+    std::fclose(in);
+    std::fclose(out);
+    return ok;
+  }
+
   static MIDASplayStatus status(MIDASmodulePlayHandle handle) {
     MIDASplayStatus s{};
-    EXPECT_TRUE(MIDASgetPlayStatus(handle, &s)) << MIDASgetErrorMessage(MIDASgetLastError());
+    EXPECT_TRUE(MIDASgetPlayStatus(handle, &s)) << lastmessage();
     return s;
   }
 

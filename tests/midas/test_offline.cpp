@@ -1,4 +1,5 @@
 // The offline modes: lockstep rendering and the synthetic row clock.
+#include "assets/assets.h"
 #include "midas/midastest.h"
 
 namespace {
@@ -8,12 +9,14 @@ using tplace = std::array<uint32_t, 4>;  // position, pattern, row, loops
 struct tcollected {
   uint64_t frames = 0;
   uint64_t calls = 0;
+  uint64_t nonzero = 0;  // samples
 };
 
-void collect(const int16_t*, size_t count, void* user) {
+void collect(const int16_t* samples, size_t count, void* user) {
   auto* c = static_cast<tcollected*>(user);
   c->frames += count;
   ++c->calls;
+  for (size_t i = 0; i < 2 * count; ++i) c->nonzero += samples[i] != 0;
 }
 
 class midaslockstep : public midaslibrary {
@@ -21,10 +24,10 @@ class midaslockstep : public midaslibrary {
   tcollected sunk;
   MIDASmodulePlayHandle handle = 0;
 
-  void play(const xmwriter::tsong& song) {
+  void play(const std::vector<uint8_t>& bytes) {
     midasoffline::uselockstep(collect, &sunk);
     start();
-    handle = MIDASplayModule(load(song), true);
+    handle = MIDASplayModule(loadbytes(bytes, "song.xm"), true);
     ASSERT_NE(handle, 0u) << lastmessage();
   }
 
@@ -36,7 +39,7 @@ class midaslockstep : public midaslibrary {
 
 // Speed 6 at 125 BPM: a row is 6 ticks of 20 ms, a 64-row pattern 7.68 s.
 TEST_F(midaslockstep, PositionsAdvanceEveryPatternLength) {
-  play(xmwriter::tsong{});  // orders: patterns 0, 1, 0
+  play(xmwriter::write({}));  // orders: patterns 0, 1, 0
   EXPECT_EQ(place(handle), (tplace{0, 0, 0, 0}));
   EXPECT_EQ(at(119), (tplace{0, 0, 0, 0}));
   EXPECT_EQ(at(120), (tplace{0, 0, 1, 0}));
@@ -52,9 +55,7 @@ TEST_F(midaslockstep, PositionsAdvanceEveryPatternLength) {
 }
 
 TEST_F(midaslockstep, LoopCountCountsPassesAndHonoursRestart) {
-  xmwriter::tsong song;
-  song.restart = 1;
-  play(song);
+  play(xmwriter::write({.restart = 1}));
   // One pass is three patterns (23.04 s); the next ones start at order 1.
   EXPECT_EQ(at(23039), (tplace{2, 0, 63, 0}));
   EXPECT_EQ(at(23040), (tplace{1, 1, 0, 1}));
@@ -62,7 +63,7 @@ TEST_F(midaslockstep, LoopCountCountsPassesAndHonoursRestart) {
 }
 
 TEST_F(midaslockstep, SetPositionShowsAtOnceAndRunsOnFromThere) {
-  play(xmwriter::tsong{});
+  play(xmwriter::write({}));
   midasoffline::advanceto(3000);
   ASSERT_TRUE(MIDASsetPosition(handle, 2));
   EXPECT_EQ(place(handle), (tplace{2, 0, 0, 0}));
@@ -71,10 +72,26 @@ TEST_F(midaslockstep, SetPositionShowsAtOnceAndRunsOnFromThere) {
   EXPECT_EQ(at(3120 + 7680), (tplace{1, 1, 0, 0}));  // a jump back is no song loop
 }
 
+// The show's own song: the timeline needs every order position at its
+// 7.68 s step, 25 included, then the song round again.
+TEST_F(midaslockstep, ShowSongPlaysEveryPositionInTime) {
+  play(assets::composemodule());
+  for (uint32_t p = 0; p < 26; ++p) {
+    const tplace now = at(7680 * p + 60);
+    EXPECT_EQ(now[0], p);
+    EXPECT_EQ(now[2], 0u) << p;
+  }
+  const tplace round = at(7680 * 26 + 60);
+  EXPECT_EQ(round[0], 0u);
+  EXPECT_EQ(round[3], 1u);
+  EXPECT_GT(sunk.nonzero, 0u);
+}
+
+// With F frames per row: position = p + c div 64F, row = (c div F) mod 64.
 TEST_F(midaslibrary, SyntheticClockFollowsPresentedFrames) {
   midasoffline::usesyntheticrows(3);
   start();
-  const MIDASmodulePlayHandle h = MIDASplayModule(load(xmwriter::tsong{}), true);
+  const MIDASmodulePlayHandle h = MIDASplayModule(load(), true);
   ASSERT_NE(h, 0u);
   uint64_t presented = 0;
   auto after = [&](uint64_t c) {
@@ -92,25 +109,15 @@ TEST_F(midaslibrary, SyntheticClockFollowsPresentedFrames) {
   EXPECT_EQ(place(h), (tplace{1, 1, 0, 0}));
   presented = 0;
   EXPECT_EQ(after(64 * 3 + 7), (tplace{2, 2, 2, 0}));
-  EXPECT_FALSE(MIDASsetPosition(h, 3));  // jumps stay inside the song
-  EXPECT_EQ(MIDASgetLastError(), MIDAS_BAD_POSITION);
+  EXPECT_REFUSED(MIDASsetPosition(h, 3), MIDAS_BAD_POSITION);  // jumps stay inside the song
 }
 
 TEST_F(midaslibrary, SyntheticClockWithoutFramesPerRowDoesNotDivideByZero) {
   midasoffline::usesyntheticrows(0);
   start();
-  const MIDASmodulePlayHandle h = MIDASplayModule(load(xmwriter::tsong{}), true);
+  const MIDASmodulePlayHandle h = MIDASplayModule(load(), true);
   for (int i = 0; i < 65; ++i) midasoffline::framepresented();
   EXPECT_EQ(place(h), (tplace{1, 1, 1, 0}));
-}
-
-TEST_F(midaslibrary, OfflineModeIsChosenBeforeInitOnly) {
-  start();
-  midasoffline::usesyntheticrows(4);
-  EXPECT_EQ(MIDASgetLastError(), MIDAS_ALREADY_INITIALISED);
-  const MIDASmodulePlayHandle h = MIDASplayModule(load(xmwriter::tsong{}), true);
-  for (int i = 0; i < 64 * 4; ++i) midasoffline::framepresented();
-  EXPECT_EQ(status(h).position, 0u);  // still live: presented frames move nothing
 }
 
 }  // namespace

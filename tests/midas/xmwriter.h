@@ -30,10 +30,7 @@ inline void put16(std::vector<uint8_t>& v, uint32_t x) {
   v.push_back(static_cast<uint8_t>(x >> 8));
 }
 
-inline void put32(std::vector<uint8_t>& v, uint32_t x) {
-  put16(v, x & 0xFFFF);
-  put16(v, x >> 16);
-}
+inline void put32(std::vector<uint8_t>& v, uint32_t x) { put16(v, x & 0xFFFF); put16(v, x >> 16); }
 
 inline void puttext(std::vector<uint8_t>& v, const char* text, size_t width) {
   for (size_t i = 0; i < width; ++i) v.push_back(*text ? static_cast<uint8_t>(*text++) : uint8_t{' '});
@@ -70,14 +67,8 @@ inline std::vector<uint8_t> write(const tsong& s) {
     put32(v, 40);
     v.resize(v.size() + 263 - 33, 0);  // key map, envelopes, vibrato, fade-out, reserved
     put32(v, 1000);                    // sample length in bytes
-    put32(v, 0);
-    put32(v, 0);
-    v.push_back(64);  // volume
-    v.push_back(0);   // finetune
-    v.push_back(0);   // type: 8-bit, no loop
-    v.push_back(128);
-    v.push_back(0);
-    v.push_back(0);
+    v.resize(v.size() + 8, 0);         // loop start and length
+    v.insert(v.end(), {64, 0, 0, 128, 0, 0});  // volume, finetune, 8-bit unlooped, panning, note, reserved
     puttext(v, "silence", 22);
     v.resize(v.size() + 1000, 0);
   }
