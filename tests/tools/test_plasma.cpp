@@ -16,11 +16,10 @@ uint8_t& pixel(int x, int y) { return plasmabuf[y * 320 + x]; }
 long zeros() { return std::count(std::begin(plasmabuf), std::end(plasmabuf), 0); }
 
 TEST(Plasma, PowerSquaresInsteadOfMultiplying) {
-  const double expected[] = {2, 2, 4, 16, 256, 65536};
-  for (int n = 0; n <= 5; ++n) EXPECT_EQ(tools::power(n, 2.0), expected[n]) << n;
-  EXPECT_EQ(tools::power(3, 3.0), 81.0);  // 3^(2^2), not 3^3
-  EXPECT_EQ(tools::power(6, 0.5), 0.5);   // not above 1: unchanged
-  EXPECT_EQ(tools::power(4, 0.0), 1.0);   // never 0
+  // 3^(2^2), not 3^3; not above 1: unchanged; never 0.
+  const struct { int n; double x, expected; } cases[] = {
+      {0, 2, 2}, {1, 2, 2}, {2, 2, 4}, {3, 2, 16}, {4, 2, 256}, {5, 2, 65536}, {3, 3, 81}, {6, 0.5, 0.5}, {4, 0, 1}};
+  for (const auto& c : cases) EXPECT_EQ(tools::power(c.n, c.x), c.expected) << c.n << " " << c.x;
 }
 
 TEST(Plasma, PointAveragesItsNeighboursAndDrawsOnlyWhenUnset) {
@@ -45,20 +44,15 @@ TEST(Plasma, PointAveragesItsNeighboursAndDrawsOnlyWhenUnset) {
   EXPECT_EQ(highest, 255);
 }
 
-TEST(Plasma, FillsEveryPixel) {
-  for (uint32_t seed : {1u, 2024u}) {
-    runtime::randseed = seed;
-    tools::plasma(1000);
-    EXPECT_EQ(zeros(), 0) << seed;
-    const auto [lo, hi] = std::minmax_element(std::begin(plasmabuf), std::end(plasmabuf));
-    EXPECT_GT(*hi - *lo, 60);  // displaced, not flat
-  }
+TEST(Plasma, FillsEveryPixelEvenAZeroSeededCorner) {
   // From this state the next seed is 0, so corner (0, 0) is seeded 0; it is
   // the left midpoint of the rectangle (0, 0)-(2, 1) and gets filled there.
   runtime::randseed = 649090867u;
   tools::plasma(1000);
   EXPECT_NE(pixel(0, 0), 0);
   EXPECT_EQ(zeros(), 0);
+  const auto [lo, hi] = std::minmax_element(std::begin(plasmabuf), std::end(plasmabuf));
+  EXPECT_GT(*hi - *lo, 60);  // displaced, not flat
 }
 
 }  // namespace
