@@ -31,13 +31,6 @@ txmsample sample(const std::string& name, std::vector<int16_t> data, txmloop loo
   return s;
 }
 
-txminstrument instrument(const std::string& name, txmsample s) {
-  txminstrument ins;
-  ins.name = name;
-  ins.samples.push_back(std::move(s));
-  return ins;
-}
-
 // One instrument playing C-4 on channel 0 at row 0 of a single pattern.
 txmmodule onenote(txmsample s) {
   txmmodule m;
@@ -45,7 +38,7 @@ txmmodule onenote(txmsample s) {
   m.orders = {0};
   m.patterns.push_back(emptypattern(64, 2));
   cell(m.patterns[0], 0, 0) = txmcell{49, 1, 0, 0, 0};
-  m.instruments.push_back(instrument("tone", std::move(s)));
+  m.instruments.push_back(oneinstrument("tone", std::move(s)));
   return m;
 }
 
@@ -83,8 +76,8 @@ TEST(xmwriter, songstructurereadsbackaswritten) {
   txmsample a = sample("a sample name far longer than twenty-two", tone(256, 32, 0.5));
   a.eightbit = true;
   const txmsample b = sample("soft sample", tone(512, 64, 0.25), txmloop::forward);
-  m.instruments.push_back(instrument("an instrument name that goes on", a));
-  m.instruments.push_back(instrument("second instrument", b));
+  m.instruments.push_back(oneinstrument("an instrument name that goes on", a));
+  m.instruments.push_back(oneinstrument("second instrument", b));
   // A cell with every field set and cells with only some fields.
   cell(m.patterns[1], 3, 31) = txmcell{49, 2, 0x30, 0x0c, 0x20};
   cell(m.patterns[2], 1, 5) = txmcell{xmkeyoff, 0, 0, 0, 0};

@@ -86,13 +86,6 @@ txmsample loopedsample(const std::string& name, const std::vector<double>& wave,
   return s;
 }
 
-txminstrument single(const std::string& name, txmsample s) {
-  txminstrument ins;
-  ins.name = name;
-  ins.samples.push_back(std::move(s));
-  return ins;
-}
-
 txmenvelope envelope(std::vector<txmenvpoint> points, int sustainpoint) {
   txmenvelope env;
   env.on = true;
@@ -156,7 +149,7 @@ txminstrument makekick() {
   }
   saturate(w, 1.8);
   fadeends(w, 44, 441);
-  return single("kick", drumsample("kick", w, drumrate, 64, 128, false));
+  return oneinstrument("kick", drumsample("kick", w, drumrate, 64, 128, false));
 }
 
 txminstrument makesnare() {
@@ -175,7 +168,7 @@ txminstrument makesnare() {
   }
   saturate(w, 1.6);
   fadeends(w, 44, 441);
-  return single("snare", drumsample("snare", w, drumrate, 64, 120, false));
+  return oneinstrument("snare", drumsample("snare", w, drumrate, 64, 120, false));
 }
 
 namespace {
@@ -193,14 +186,14 @@ txminstrument makeclosedhat() {
   std::vector<double> w = metalnoise(size_t(drumrate * 0.1), 0x3456789u, 7000.0);
   for (size_t i = 0; i < w.size(); i++) w[i] *= std::exp(-double(i) / drumrate / 0.022);
   fadeends(w, 22, 220);
-  return single("closed hat", drumsample("closed hat", w, drumrate, 64, 168, false));
+  return oneinstrument("closed hat", drumsample("closed hat", w, drumrate, 64, 168, false));
 }
 
 txminstrument makeopenhat() {
   std::vector<double> w = metalnoise(size_t(drumrate * 0.42), 0x456789au, 6000.0);
   for (size_t i = 0; i < w.size(); i++) w[i] *= std::exp(-double(i) / drumrate / 0.12);
   fadeends(w, 22, 882);
-  return single("open hat", drumsample("open hat", w, drumrate, 64, 168, false));
+  return oneinstrument("open hat", drumsample("open hat", w, drumrate, 64, 168, false));
 }
 
 txminstrument makecrash() {
@@ -211,7 +204,7 @@ txminstrument makecrash() {
     w[i] *= std::exp(-t / 0.55);
   }
   fadeends(w, 88, 4410);
-  return single("crash", drumsample("crash", w, drumrate, 64, 108, false));
+  return oneinstrument("crash", drumsample("crash", w, drumrate, 64, 108, false));
 }
 
 // Noise through a band pass sweeping up, growing louder; stored as 8 bits,
@@ -233,7 +226,7 @@ txminstrument makeriser() {
     w[i] = band * (0.05 + 0.95 * t * t);
   }
   fadeends(w, 220, 660);
-  return single("riser", drumsample("riser", w, rate, 64, 150, true));
+  return oneinstrument("riser", drumsample("riser", w, rate, 64, 150, true));
 }
 
 // ---- pitched instruments -------------------------------------------------------
@@ -245,7 +238,7 @@ txminstrument makebass() {
   parts.push_back({1, 0.6, 0.0});  // a sine under it keeps the low end round
   std::vector<double> w = additive(bassperiod, parts);
   saturate(w, 0.9);
-  txminstrument ins = single("bass", loopedsample("bass", w, bassperiod, 64, 128));
+  txminstrument ins = oneinstrument("bass", loopedsample("bass", w, bassperiod, 64, 128));
   ins.volumeenv = envelope({{0, 0}, {1, 64}, {8, 50}, {14, 0}}, 2);
   ins.fadeout = 0x400;
   return ins;
@@ -262,7 +255,7 @@ txminstrument makepadfifths() {
   for (int k = 0; k < 3; k++)
     for (int d = -1; d <= 1; d++)
       addsaw(parts, tones[k] + static_cast<uint32_t>(d), length, weights[k], 10, 3.0, noise);
-  txminstrument ins = single("pad fifths", loopedsample("pad fifths", additive(length, parts), padperiod, 64, 104));
+  txminstrument ins = oneinstrument("pad fifths", loopedsample("pad fifths", additive(length, parts), padperiod, 64, 104));
   ins.volumeenv = envelope({{0, 0}, {24, 64}, {90, 54}, {150, 0}}, 2);
   ins.fadeout = 0x80;
   return ins;
@@ -273,7 +266,7 @@ txminstrument makepad() {
   const size_t length = size_t(padperiod) * padcycles;
   std::vector<tpartial> parts;
   for (int d = -1; d <= 1; d++) addsaw(parts, padcycles + static_cast<uint32_t>(d), length, 1.0, 10, 3.0, noise);
-  txminstrument ins = single("pad", loopedsample("pad", additive(length, parts), padperiod, 64, 152));
+  txminstrument ins = oneinstrument("pad", loopedsample("pad", additive(length, parts), padperiod, 64, 152));
   ins.volumeenv = envelope({{0, 0}, {24, 64}, {90, 54}, {150, 0}}, 2);
   ins.fadeout = 0x80;
   return ins;
@@ -287,7 +280,7 @@ txminstrument makelead() {
   addsaw(parts, leadcycles, length, 1.0, 12, 6.0, noise);
   addsaw(parts, leadcycles + 1, length, 0.8, 12, 6.0, noise);
   for (uint32_t h = 1; h <= 11; h += 2) parts.push_back({h * leadcycles, 0.3 / h, randomphase(noise)});
-  txminstrument ins = single("lead", loopedsample("lead", additive(length, parts), padperiod, 64, 128));
+  txminstrument ins = oneinstrument("lead", loopedsample("lead", additive(length, parts), padperiod, 64, 128));
   ins.volumeenv = envelope({{0, 0}, {2, 64}, {12, 50}, {40, 44}, {52, 0}}, 3);
   ins.fadeout = 0x200;
   ins.vibratotype = 0;
@@ -304,7 +297,7 @@ txminstrument makearpeggio() {
     const double odd = (h % 2 == 1) ? 1.0 : 0.35;
     parts.push_back({h, odd / h * std::exp(-double(h - 1) / 5.0), 0.0});
   }
-  txminstrument ins = single("arpeggio", loopedsample("arpeggio", additive(arpperiod, parts), arpperiod, 64, 96));
+  txminstrument ins = oneinstrument("arpeggio", loopedsample("arpeggio", additive(arpperiod, parts), arpperiod, 64, 96));
   ins.volumeenv = envelope({{0, 0}, {1, 64}, {6, 36}, {16, 14}, {40, 0}}, -1);
   return ins;
 }

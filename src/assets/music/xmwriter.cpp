@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "runtime/check.h"
 
@@ -109,6 +110,13 @@ std::string checkxm(const txmmodule& m) {
 }
 
 // ---- pieces --------------------------------------------------------------
+
+txminstrument oneinstrument(const std::string& name, txmsample sample) {
+  txminstrument ins;
+  ins.name = name;
+  ins.samples.push_back(std::move(sample));
+  return ins;
+}
 
 txmpattern emptypattern(uint16_t rows, uint16_t channels) {
   txmpattern p;

@@ -128,6 +128,9 @@ struct txmtuning {
 };
 txmtuning tuningforrate(double hz);
 
+// An instrument that plays one sample on every note.
+txminstrument oneinstrument(const std::string& name, txmsample sample);
+
 // An empty pattern of rows x channels cells, and one cell of a pattern
 // (limits: channel < channels, row < rows).
 txmpattern emptypattern(uint16_t rows, uint16_t channels);
