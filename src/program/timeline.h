@@ -1,49 +1,18 @@
-// timeline: how a scene is run, and the steps every scene loop shares.
+// timeline: the show's passes and the loop every scene runs in.
 //
-// A scene is its timeline set-up (what the timeline clears and loads before
-// the loop), its own set-up, the drawing of one loop pass, the music-gated
-// steps after the present, and its end test. The loop around them is the
-// same for every scene:
-//
-//   set-ups; poll
-//   repeat: quit check; draw; [query]; [end test]; present; [query];
-//           music-gated steps; end test; poll
-//
-// where the scene says when it queries the music and whether its end test
-// comes before the present (its last drawn frame is then not shown).
+// Every scene ends when the music reaches its order position (scenes 1 and
+// 15 only on the exact position), so the picture follows the music rather
+// than a clock. What a scene is, and the steps its loop shares with the
+// timeline, are in scene.h; the fifteen scenes in scenes/.
+// Depends on: scene, scenes, tools (display), tarnpal.
 #pragma once
 
-#include <cstdint>
+#include "program/scene.h"
 
 namespace program {
 
-enum class tquery : uint8_t {
-  inpass,         // the scene's own drawing queries at its place
-  beforepresent,  // after the drawing, before the present
-  afterpresent,   // after the present
-};
-
-struct tscene {
-  const char* name;
-  void (*timelinesetup)();
-  void (*setup)();      // the scene's own set-up (may be null)
-  void (*pass)();       // one loop pass: the drawing (may be null)
-  void (*musicsteps)(); // after the present (may be null)
-  bool (*ended)();
-  tquery query;
-  bool endbeforepresent;  // scene 2
-  bool presentsitself;    // scene 3: a pass handles one star; some passes present
-};
-
-// The fifteen scenes in playing order (scenes/sceneNN.cpp).
-extern const tscene scenetable[15];
-
-// Steps shared by the scene loops.
-void pollevent();
-void quitcheck();
-void querystatus();
-bool atleast(uint32_t position);                 // position >= p
-bool pastrow(uint32_t position, uint32_t row);   // position >= p and row > r
+// The fifteen scenes in playing order.
+extern const tscene* const scenetable[15];
 
 // Runs one scene: its set-ups, then its loop until its end test holds.
 void runscene(const tscene& scene);

@@ -67,7 +67,7 @@ void benchreport(uint64_t showms) {
   for (int s = 1; s <= 15; ++s) {
     const std::vector<double>& t = frametimes[s];
     total += t.size();
-    std::printf("%2d  %-20s %7zu %10.3f %10.3f %10.3f\n", s, program::scenetable[s - 1].name, t.size(),
+    std::printf("%2d  %-20s %7zu %10.3f %10.3f %10.3f\n", s, program::scenetable[s - 1]->name, t.size(),
                 percentile(t, 0.5), percentile(t, 0.99), t.empty() ? 0.0 : *std::max_element(t.begin(), t.end()));
   }
   std::printf("\n%zu frames, %.1f s of show in %.2f s: %.1f times real time\n", total, showms / 1000.0, wall / 1000.0,

@@ -126,7 +126,7 @@ void finish() {
   }
   if (!options.sheet.empty()) {
     const char* names[15];
-    for (int i = 0; i < 15; ++i) names[i] = program::scenetable[i].name;
+    for (int i = 0; i < 15; ++i) names[i] = program::scenetable[i]->name;
     std::string error;
     if (!writesheet(options.sheet, names, error)) fail(error);
   }

@@ -71,7 +71,7 @@ TEST(Timeline, AFailingStatusQueryNeverEndsAScene) {
   program::playhandle = goodhandle + 1000;
   onframe = restoreafter150;
   testing::internal::CaptureStdout();
-  program::runscene(program::scenetable[3]);
+  program::runscene(*program::scenetable[3]);
   const std::string out = testing::internal::GetCapturedStdout();
   onframe = nullptr;
   EXPECT_EQ(presented, 150u);  // the first successful query ends it

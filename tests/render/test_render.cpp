@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/dump.h"
 #include "support/process.h"
 
 namespace {
@@ -14,40 +15,10 @@ namespace {
 using testsupport::runprogram;
 using testsupport::trun;
 
-struct trecord {
-  uint32_t index;
-  uint16_t width, height;
-  std::string pixels;
-  std::string palette;
-};
-
 uint32_t le(const std::string& s, size_t at, int bytes) {
   uint32_t v = 0;
   for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(s[at + static_cast<size_t>(i)]);
   return v;
-}
-
-// Parses a whole dump; fails the test on any malformed record.
-std::vector<trecord> readdump(const std::string& bytes) {
-  std::vector<trecord> records;
-  size_t at = 0;
-  while (at < bytes.size()) {
-    EXPECT_GE(bytes.size() - at, 12u);
-    if (bytes.size() - at < 12) break;
-    EXPECT_EQ(bytes.substr(at, 4), "MVF1");
-    trecord r;
-    r.index = le(bytes, at + 4, 4);
-    r.width = static_cast<uint16_t>(le(bytes, at + 8, 2));
-    r.height = static_cast<uint16_t>(le(bytes, at + 10, 2));
-    const size_t n = static_cast<size_t>(r.width) * r.height;
-    EXPECT_GE(bytes.size() - at - 12, n + 1024);
-    if (bytes.size() - at - 12 < n + 1024) break;
-    r.pixels = bytes.substr(at + 12, n);
-    r.palette = bytes.substr(at + 12 + n, 1024);
-    records.push_back(std::move(r));
-    at += 12 + n + 1024;
-  }
-  return records;
 }
 
 trun render(const std::vector<std::string>& extra) {
@@ -58,7 +29,7 @@ trun render(const std::vector<std::string>& extra) {
   return runprogram("morvanta-render", args, o);
 }
 
-std::vector<trecord> dumped(const std::vector<std::string>& extra) {
+std::vector<testsupport::tframerecord> dumped(const std::vector<std::string>& extra) {
   const std::string file = testsupport::tempfolder() + "/show.dump";
   std::vector<std::string> args = extra;
   args.push_back("--dump");
@@ -66,7 +37,7 @@ std::vector<trecord> dumped(const std::vector<std::string>& extra) {
   const trun r = render(args);
   EXPECT_EQ(r.exitcode, 0) << r.err;
   EXPECT_EQ(r.lines().back(), "Done!");
-  return readdump(testsupport::readfile(file));
+  return testsupport::readdump(testsupport::readfile(file));
 }
 
 TEST(Dump, HoldsOneRecordPerPresentedFrameWithItsPalette) {

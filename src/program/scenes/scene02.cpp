@@ -10,9 +10,12 @@
 #include <cstdint>
 
 #include "program/scenes/scenes.h"
+#include "program/scenes/state.h"
+#include "program/scenes/tunnels.h"
 #include "tables/tables.h"
 #include "tarngr/tarngr.h"
 #include "tarnpal/tarnpal.h"
+#include "tools/display.h"
 #include "tools/stores.h"
 
 namespace program::scenes {
@@ -65,6 +68,17 @@ void smooth8() {
 
 // ---- scene 2 ---------------------------------------------------------------------
 
+namespace {
+
+void timelinesetup() {
+  clearframe(tools::screen);
+  tools::present();  // the cleared screen, under the palette scene 1 left
+  tarnpal::clearpalette();
+  clearframe(tools::screen);
+}
+
+}  // namespace
+
 void tunnelsetup() {
   wobbledown = false;
   tunnelframes = 0;
@@ -88,15 +102,22 @@ void tunnelpass() {
   centrespot();
   smooth8();
   tarngr::drawvline(tools::screen, 0, 199, 0, 0);
-  tarngr::blur(tools::screen.pixels, 63680);
+  tarngr::blur(tools::screen.pixels, tunnellast);
   // Test before step, bounds 1 and 10: unlike scene 1.
   if (wobble >= 10) wobbledown = true;
   if (wobble <= 1) wobbledown = false;
   wobble = wobbledown ? wobble - 1 : wobble + 1;
-  tarngr::transcolor = 95;
-  tarngr::scaleblit(tools::presents, 11 - wobble, wobble + 7, wobble + 110, 50 - wobble, tools::screen);
-  tarngr::transcolor = 79;
-  tarngr::scaleblit(tools::proudly, 210 - wobble, wobble + 150, wobble + 290, 190 - wobble, tools::screen);
+  wobblelogos(tools::presents, 95, tools::proudly, 79);
 }
+
+const tscene scene02 = {
+    .name = "rotating tunnel",
+    .timelinesetup = timelinesetup,
+    .setup = tunnelsetup,
+    .pass = tunnelpass,
+    .query = tquery::beforepresent,
+    .fade = {.kind = tfadekind::down, .position = 3, .afterrow = 50},
+    .end = {.position = 4, .beforepresent = true},
+};
 
 }  // namespace program::scenes

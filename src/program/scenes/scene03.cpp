@@ -63,9 +63,24 @@ void drawplus(int32_t sx, int32_t sy, uint8_t colour) {
 
 }  // namespace
 
-// ---- the turn about the viewing axis -------------------------------------------------
-
 // ---- scene 3 ---------------------------------------------------------------------------
+
+namespace {
+
+void timelinesetup() {
+  tarnpal::clearpalette();
+  clearframe(tools::screen);
+  tarnpal::clearpalette();
+  tarngr::copydw(tools::morvpic.pixels, tools::screen.pixels, bigbytes / 4);
+  tools::morvpicpal.entry[0].red = 0;
+  tools::morvpicpal.entry[0].green = 0;
+  tools::morvpicpal.entry[0].blue = 0;
+  tarnpal::clearpalette();
+  tarngr::transcolor = 0;
+  if (!tools::scaled) tools::openmode(640, 480);
+}
+
+}  // namespace
 
 void starsetup() {
   runtime::randomize();
@@ -106,5 +121,15 @@ void starpass() {
     tarngr::copydw(tools::morvpic.pixels, tools::screen.pixels, bigbytes / 4);
   }
 }
+
+const tscene scene03 = {
+    .name = "star field",
+    .timelinesetup = timelinesetup,
+    .setup = starsetup,
+    .pass = starpass,
+    .query = tquery::beforepresent,
+    .end = {.position = 5},
+    .presentsitself = true,
+};
 
 }  // namespace program::scenes

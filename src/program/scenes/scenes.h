@@ -1,32 +1,36 @@
-// scenes: what each of the fifteen scenes draws, one file per scene.
+// scenes: the fifteen scenes of the show, one file each.
 //
-// A scene file reads top to bottom like its description: its own set-up,
-// then one loop pass. The timeline (timeline.cpp) clears and loads what its
-// table says before the set-up, and runs the fades and end tests after.
-// Scene state is plain globals: later scenes and the tests read them.
-// Depends on: tables, Eng3D, tools (stores, display), tarngr, tarnpal,
-// runtime, and the timeline's shared steps.
+// A scene file reads top to bottom like its description: the timeline's
+// set-up, the scene's own set-up, one loop pass, and its record for the
+// timeline. What several scenes share is in state.h (variables) and in
+// files of its own beside the scenes (tunnels, relief, glow). This header
+// lists each scene's record and what its tests look at: its state and the
+// steps of its pass.
+// Depends on: scene, tables, Eng3D, tools, tarngr, tarnpal, runtime.
 #pragma once
 
 #include <cstdint>
 
 #include "Eng3D/Eng3D.h"
+#include "program/scene.h"
 
 namespace program::scenes {
 
-// ---- the textured tunnels (scenes 1 and 2) -------------------------------------
+// ---- scene 1: the radial tunnel with the two logos --------------------------------------
 
-// The logo wobble of scenes 1 and 2; each set-up starts it afresh.
-extern int32_t wobble;
-extern bool wobbledown;
+extern const tscene scene01;
+extern uint32_t radialframes;
+void radialsetup();
+void radialpass();    // tunnel, blur, wobble, music query, logos
+void radialtunnel();  // the drawing before the query
+void radiallogos();   // after the query: the logos from position 2
 
-// Maps the teil texture through a tunnel table into screen, for every pixel
-// offset p from 63,680 down to `lowest`: the table is read from its start
-// (i = 63,680 - p) while the screen is written from its end, the dimming is
-// read at the screen position. index = (map[i] low 16 bits - shift) AND
-// 0xFDFF, which stays below 65,024; value = texel - shade byte in 8 bits,
-// and 0 where that is negative as a signed byte.
-void texturemap(const int32_t* map, const int32_t* shade, uint16_t shift, uint32_t lowest);
+// ---- scene 2: the rotating tunnel with the two title pictures ---------------------------
+
+extern const tscene scene02;
+extern uint32_t tunnelframes;
+void tunnelsetup();
+void tunnelpass();
 
 // In place and forwards over screen offsets 320..63,680: each pixel becomes
 // the 16-bit sum of its eight neighbours div 8, the neighbours above and to
@@ -35,27 +39,64 @@ void texturemap(const int32_t* map, const int32_t* shade, uint16_t shift, uint32
 void smooth8();
 void smooth8plain();
 
-// Scene 1: the radial tunnel; from position 2 the two logos wobble over it.
-extern uint32_t radialframes;
-void radialsetup();
-void radialpass();      // tunnel, blur, wobble, music query, logos
-void radialtunnel();    // the drawing before the query
-void radiallogos();     // after the query: the logos from position 2
-
-// Scene 2: the rotating tunnel with the two title pictures.
-extern uint32_t tunnelframes;
-void tunnelsetup();
-void tunnelpass();
-
-// ---- scene 3: the star field --------------------------------------------------------
+// ---- scene 3: the star field over the title picture -------------------------------------
 
 // One pass handles one of the 450 stars; the pass of the 450th presents the
 // 640x480 frame and restores the picture under the stars.
+extern const tscene scene03;
 extern uint32_t starpasses;   // for the fade-in
 extern uint32_t starindex;    // 1..450
 extern float starangle;       // degrees, 0..360
 extern Eng3D::tpoint3d rotatedstar;
 void starsetup();
 void starpass();
+
+// ---- scene 4: the code credits in relief over the scroller ------------------------------
+
+extern const tscene scene04;
+
+// ---- scene 5: the morphing point cloud over the wobbling board --------------------------
+
+extern const tscene scene05;
+
+// ---- scene 6: the interlaced plasma with glowing text -----------------------------------
+
+extern const tscene scene06;
+
+// ---- scene 7: the eye lens --------------------------------------------------------------
+
+extern const tscene scene07;
+
+// ---- scene 8: the sine plasma -----------------------------------------------------------
+
+extern const tscene scene08;
+
+// ---- scene 9: the light band and the particle fountain ----------------------------------
+
+extern const tscene scene09;
+
+// ---- scene 10: the graphics credits in relief over the mirrored scroller ----------------
+
+extern const tscene scene10;
+
+// ---- scene 11: the swirl tunnel under the text picture ----------------------------------
+
+extern const tscene scene11;
+
+// ---- scene 12: the squeezed picture with glowing text -----------------------------------
+
+extern const tscene scene12;
+
+// ---- scene 13: the drifting dots painting the plasma ------------------------------------
+
+extern const tscene scene13;
+
+// ---- scene 14: the perspective scroller with the radial smear ---------------------------
+
+extern const tscene scene14;
+
+// ---- scene 15: the end text -------------------------------------------------------------
+
+extern const tscene scene15;
 
 }  // namespace program::scenes

@@ -11,7 +11,8 @@
 
 #include "program/program.h"
 #include "program/scenes/scenes.h"
-#include "program/timeline.h"
+#include "program/scenes/tunnels.h"
+#include "program/scene.h"
 #include "runtime/runtime.h"
 #include "tables/tables.h"
 #include "tarngr/tarngr.h"

@@ -7,26 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "support/process.h"
+#include "support/dump.h"
 
 namespace {
 
-// The 320x200 frames' pixels of a dump: "MVF1", index, width, height,
-// pixels, 1,024 palette bytes per record.
+// The pixels of the first `count` frames.
 std::vector<std::string> renderframes(uint32_t count) {
-  const std::string file = testsupport::tempfolder() + "/show.dump";
-  testsupport::toptions o;
-  o.cwd = testsupport::tempfolder();
-  const testsupport::trun r =
-      testsupport::runprogram("morvanta-render", {"--data", testsupport::datapath(""), "--seed", "5", "--rows", "1",
-                                                  "--frames", std::to_string(count), "--dump", file}, o);
-  EXPECT_EQ(r.exitcode, 0) << r.err;
-  const std::string bytes = testsupport::readfile(file);
   std::vector<std::string> frames;
-  for (size_t at = 0; at + 12 <= bytes.size(); at += 12 + frames.back().size() + 1024) {
-    const auto byte = [&](size_t k) { return static_cast<size_t>(static_cast<uint8_t>(bytes[at + k])); };
-    frames.push_back(bytes.substr(at + 12, (byte(8) | byte(9) << 8) * (byte(10) | byte(11) << 8)));
-  }
+  for (auto& r : testsupport::renderdump(5, 1, count)) frames.push_back(std::move(r.pixels));
   return frames;
 }
 
