@@ -17,10 +17,13 @@ void glowdraw(const tglow& glow) {
   tools::drawtext(tools::work2, line.x, line.y, line.text, glowscale, glowadvance, glow.colour);
 }
 
+namespace {
+// In work2 itself: a glow cut here stays cut in the next frame's blur.
 void glowcutoff(uint8_t level) {
   uint8_t* p = tools::work2.pixels;
   for (uint32_t i = 0; i < 64000; ++i) p[i] = p[i] <= level ? 0 : p[i];
 }
+}  // namespace
 
 void glowshow(const tglow& glow) {
   tarngr::blur(tools::work2.pixels, glow.blurcount);

@@ -42,7 +42,4 @@ void glowshow(const tglow& glow);
 // Both, as one frame does them.
 void glowtext(const tglow& glow);
 
-// work2's 64,000 pixels at or below `level` become 0.
-void glowcutoff(uint8_t level);
-
 }  // namespace program::scenes

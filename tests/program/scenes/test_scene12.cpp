@@ -2,16 +2,13 @@
 // rows, the remap's modulo, the glow's cut-off at 38, the fade-in.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
-#include <cstdint>
 #include <cstring>
 
-#include "program/scenes/glow.h"
 #include "program/scenes/scenes.h"
 #include "program/scenes/scenetest.h"
-#include "program/scenes/state.h"
 #include "tables/tables.h"
-#include "tarnpal/tarnpal.h"
 #include "tools/stores.h"
 
 namespace {
@@ -26,58 +23,45 @@ class Squeeze : public ::testing::Test {
  protected:
   void SetUp() override {
     tools::initmemory();
-    clearstore();
     std::memset(work2.pixels, 0, tools::work2storesize);
     for (uint32_t i = 0; i < 64000; ++i) tables::squeezemap[i] = static_cast<uint16_t>(i);
-    // Each picture row holds its own number.
     for (uint32_t i = 0; i < tools::framestoresize; ++i) teilfull.pixels[i] = static_cast<uint8_t>(i / 320);
     sc::squeezesetup();
   }
   static uint8_t row(int y) { return screen.pixels[y * 320 + 5]; }
 };
 
-// One row per frame; after 198 frames the offset is back at 0. Indices at
-// or above 63,360 fold to the top, so picture rows 198 and 199 never show.
+// With an identity map each screen row shows the number of the picture row
+// it reads. Sums at or above 63,360 fold to the top, so picture rows 198
+// and 199 never show, and after 198 frames the offset is 0 again.
 TEST_F(Squeeze, ScrollFoldsAfter198RowsAndNeverShowsTheLastTwo) {
   for (int frame = 1; frame <= 198; ++frame) {
     sc::squeezedraw();
-    ASSERT_EQ(sc::squeezeoffset, frame == 198 ? 0 : 320 * frame) << frame;
     ASSERT_EQ(row(0), frame % 198) << frame;
-    for (uint32_t p = 0; p < 64000; ++p) ASSERT_LT(screen.pixels[p], 198) << "frame " << frame << " offset " << p;
+    ASSERT_LT(*std::max_element(screen.pixels, screen.pixels + 64000), 198) << frame;
     if (frame == 197) {
-      EXPECT_EQ(row(1), 0);
-      EXPECT_EQ(row(198), 197);
-      EXPECT_EQ(row(199), 0);
+      EXPECT_EQ((std::array{row(1), row(198), row(199)}), (std::array<uint8_t, 3>{0, 197, 0}));
     }
   }
-  EXPECT_EQ(row(197), 197);
-  EXPECT_EQ(row(198), 0);
-  EXPECT_EQ(row(199), 1);
+  EXPECT_EQ(sc::squeezeoffset, 0);
+  EXPECT_EQ((std::array{row(197), row(198), row(199)}), (std::array<uint8_t, 3>{197, 0, 1}));
 }
 
-// Any 16-bit entry plus the offset, taken modulo the fold: the largest sum
-// passes it twice and still lands inside the picture.
-TEST_F(Squeeze, RemapAddsTheOffsetToTheMapEntryModuloTheFold) {
+// Any 16-bit entry: the largest sums pass the fold twice.
+TEST_F(Squeeze, RemapTakesEntryPlusOffsetModuloTheFold) {
   for (uint32_t i = 0; i < tools::framestoresize; ++i) teilfull.pixels[i] = static_cast<uint8_t>(i * 7 + i / 256);
-  const struct {
-    uint16_t entry;
-    int32_t offset;
-    uint32_t source;
-  } cases[] = {
-      {63359, 0, 63359}, {63359, 320, 319}, {40, 63040, 63080}, {400, 63040, 80}, {65535, 63040, 1855},
-      {65535, 0, 2175},
-  };
+  const uint32_t cases[][3] = {{63359, 320, 319}, {400, 63040, 80}, {65535, 63040, 1855}, {65535, 0, 2175}};
   for (const auto& c : cases) {
-    tables::squeezemap[1234] = c.entry;
-    sc::squeezeoffset = c.offset;
+    tables::squeezemap[1234] = static_cast<uint16_t>(c[0]);
+    sc::squeezeoffset = static_cast<int32_t>(c[1]);
     sc::squeezeremap();
-    EXPECT_EQ(screen.pixels[1234], teilfull.pixels[c.source]) << c.entry << " + " << c.offset;
+    EXPECT_EQ(screen.pixels[1234], teilfull.pixels[c[2]]) << c[0] << " + " << c[1];
   }
 }
 
-// A layer of 39 survives the blur unchanged except its last pixel, which
-// sees the empty bytes below the frame (29) and is cut; a layer of 38 is
-// cut everywhere, in work2 itself, so the glow ends there.
+// A layer of 39 survives the blur except its last pixel, which sees the
+// empty bytes below the frame (29) and is cut; a layer of 38 is cut
+// everywhere, in work2 itself, so the glow ends there.
 TEST_F(Squeeze, GlowIsCutAtAndBelow38) {
   for (uint8_t level : {39, 38}) {
     std::memset(screen.pixels, 7, 64000);
@@ -94,9 +78,7 @@ TEST_F(Squeeze, GlowIsCutAtAndBelow38) {
 TEST_F(Squeeze, FadesInToTheGreyPaletteInSixtyTwoSteps) {
   for (auto& e : tables::teilgrey.entry) e = {63, 63, 20, 0};
   tarnpal::clearpalette();
-  for (int frame = 0; frame < 62; ++frame) sc::squeezedraw();
-  EXPECT_EQ(colour(40), (std::array<uint8_t, 3>{62, 62, 20}));
-  for (int frame = 0; frame < 3; ++frame) sc::squeezedraw();
+  for (int frame = 0; frame < 65; ++frame) sc::squeezedraw();
   EXPECT_EQ(colour(40), (std::array<uint8_t, 3>{62, 62, 20}));
 }
 
