@@ -13,6 +13,7 @@
 
 #include "Eng3D/Eng3D.h"
 #include "program/scene.h"
+#include "program/scenes/glow.h"
 
 namespace program::scenes {
 
@@ -62,10 +63,33 @@ extern const tscene scene05;
 // ---- scene 6: the interlaced plasma with glowing text -----------------------------------
 
 extern const tscene scene06;
+extern const tglow plasmaglow;
+extern uint16_t plasmaparity;  // frames since the set-up, modulo 65,536
+extern uint8_t plasmaphase;    // runs down by 2 per frame: 253 in the first
+extern int32_t plasmaline;     // 1..255, the first row's colour phase
+// Builds workpal's grey and purple ramps, resets the counters, re-seeds.
+void plasmasetup();
+void plasmapass();  // plasma, music query, text
+// The fade-in step and the half of the plasma this frame draws: on even
+// frames row y goes to screen row y, on odd ones to row y - 1 (row 0 to 0),
+// in the columns of y's parity.
+void plasmadraw();
 
 // ---- scene 7: the eye lens --------------------------------------------------------------
 
 extern const tscene scene07;
+extern const tglow eyeglow;
+extern uint32_t eyeframes;  // frames since the set-up
+extern uint32_t eyestart;   // eyeframes at the last frame of row 17
+extern int16_t eyex0, eyey0;  // top-left corner of the lens square
+void eyesetup();
+void eyepass();     // music query, picture, text
+// The frame count, eye1 into screen, the fade-in step, and from row 17 of
+// position 11 the lens.
+void eyepicture();
+// The lens for this frame's size: where eye2 is exactly 1, screen shows
+// eye1 through lenstable.
+void eyelens();
 
 // ---- scene 8: the sine plasma -----------------------------------------------------------
 
@@ -86,6 +110,16 @@ extern const tscene scene11;
 // ---- scene 12: the squeezed picture with glowing text -----------------------------------
 
 extern const tscene scene12;
+extern const tglow squeezeglow;
+// The scroll folds after 198 rows: teilfull rows 198 and 199 never show.
+constexpr uint32_t squeezefold = 63360;
+extern int32_t squeezeoffset;  // 320 per frame, 0..63,040
+void squeezesetup();
+void squeezepass();  // remap, music query, text
+// The fade-in step, the scroll, the remap.
+void squeezedraw();
+// screen[i] := teilfull[(squeezemap[i] + squeezeoffset) mod squeezefold].
+void squeezeremap();
 
 // ---- scene 13: the drifting dots painting the plasma ------------------------------------
 
