@@ -1,9 +1,8 @@
 // render: the seam's offline side and the run.
 #include "render/render.h"
 
-#include <unistd.h>
-
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>

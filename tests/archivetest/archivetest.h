@@ -85,6 +85,12 @@ inline strings entrynames() {
   return names;
 }
 
+// True for a character device, such as /dev/full.
+inline bool isdevice(const char* path) {
+  struct stat st {};
+  return stat(path, &st) == 0 && S_ISCHR(st.st_mode);
+}
+
 // A scratch folder, removed with everything in it at the end of the test.
 class tempdir {
  public:
