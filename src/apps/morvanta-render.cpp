@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "render/musicwatch.h"
 #include "render/render.h"
 
 int main(int argc, char** argv) {
@@ -15,5 +16,6 @@ int main(int argc, char** argv) {
     std::fputs(render::usage(), stdout);
     return 0;
   }
+  if (!options.checkmusic.empty()) return render::checkmusic(options.checkmusic);
   render::run(options);
 }

@@ -6,14 +6,18 @@
 // the folder has one, so extract then pack gives back the same archive byte
 // for byte; without one it packs every .png and .im file in file-name order
 // (bytewise) as "GRAPH\<stem>.im" under the directory name "GRAPH".
+// A manifest may end its lines with CRLF. Every input must be a regular file
+// (a pipe or a device is refused as an unreadable file is), and every output
+// is whole or not there at all: a failed extract or pack leaves the folder
+// and the archive as they were.
 // Exit codes: 0 done, 1 bad input or a failed read or write, 2 bad usage.
 // Depends on: verovo, loadimx, pngio, myio, picturefiles.
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -28,6 +32,8 @@ namespace fs = std::filesystem;
 
 const char* const manifestname = "manifest.txt";
 const char* const manifesthead = "verovo manifest 1";
+// 255 directory names and 255 entries, every name escaped, fit well within.
+constexpr uint64_t maxmanifest = 1 << 20;
 
 const char* const usage =
     "usage: verovo list ARCHIVE\n"
@@ -151,12 +157,38 @@ std::string numbered(int n, const char* ext) {
   return buf;
 }
 
+// Bytes to path as it is: the caller chose the name (a temporary, or a
+// device written in place).
+bool putfile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  bool ok = f != nullptr && (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
+  if (f != nullptr && std::fclose(f) != 0) ok = false;
+  if (!ok) error = std::strerror(errno);
+  return ok;
+}
+
+// Every file is written under a temporary name; only when all of them and
+// the manifest are complete are they renamed, the manifest last. A failure
+// removes what was written, so the folder holds a whole extraction or what
+// it held before.
 int extract(const std::string& path, const std::string& dir) {
   std::string error;
   if (!open(path, error)) return fail(error);
-  std::error_code ec;
-  fs::create_directories(dir, ec);
-  if (!fs::is_directory(dir, ec)) return fail(dir + ": cannot create the folder");
+  std::vector<std::string> made;
+  if (!myio::makefolders(dir, made)) return fail(dir + ": cannot create the folder");
+  std::vector<myio::toutput> written;
+  auto abandon = [&](const std::string& message) {
+    for (myio::toutput& o : written) myio::dropoutput(o);
+    myio::removefolders(made);
+    return fail(message + " (nothing extracted: what was written is removed)");
+  };
+  // Starts the output for a file of the folder; false when it cannot.
+  auto start = [&](const std::string& target) {
+    written.emplace_back();
+    if (myio::startoutput(target, written.back(), error)) return true;
+    error = target + ": cannot write: " + error;
+    return false;
+  };
 
   std::string manifest = std::string(manifesthead) + "\n";
   for (int d = 1; d <= verovo::dircount; ++d) manifest += "dir " + picturefiles::escapename(verovo::dirlist[d]) + "\n";
@@ -164,7 +196,7 @@ int extract(const std::string& path, const std::string& dir) {
   int pictures = 0, others = 0;
   for (int n = 1; n <= verovo::filecount; ++n) {
     std::vector<uint8_t> bytes;
-    if (!verovo::readentry(static_cast<uint8_t>(n), bytes)) return fail(shortread(path, n));
+    if (!verovo::readentry(static_cast<uint8_t>(n), bytes)) return abandon(shortread(path, n));
     pngio::tindexed png;
     loadimx::timage image;
     const char* ext = ".bin";
@@ -176,20 +208,24 @@ int extract(const std::string& path, const std::string& dir) {
     used.insert(myio::upstring(file));
 
     const std::string target = (fs::path(dir) / file).string();
+    if (!start(target)) return abandon(error);
     if (std::strcmp(ext, ".png") == 0) {
-      if (pngio::writeindexed(target, png.width, png.height, png.pixels.data(), png.palette, error) !=
+      if (pngio::writeindexed(written.back().path, png.width, png.height, png.pixels.data(), png.palette, error) !=
           pngio::tpngresult::ok)
-        return fail(target + ": " + error);
+        return abandon(target + ": " + error);
       ++pictures;
     } else {
-      if (!myio::writefile(target, bytes)) return fail(target + ": cannot write");
+      if (!putfile(written.back().path, bytes, error)) return abandon(target + ": cannot write: " + error);
       ++others;
     }
     manifest += "entry " + file + " " + picturefiles::escapename(verovo::filelist[n].name) + "\n";
   }
   const std::string manifestpath = (fs::path(dir) / manifestname).string();
-  if (!myio::writefile(manifestpath, std::vector<uint8_t>(manifest.begin(), manifest.end())))
-    return fail(manifestpath + ": cannot write");
+  if (!start(manifestpath)) return abandon(error);
+  if (!putfile(written.back().path, std::vector<uint8_t>(manifest.begin(), manifest.end()), error))
+    return abandon(manifestpath + ": cannot write: " + error);
+  for (myio::toutput& o : written)
+    if (!myio::finishoutput(o, error)) return abandon(o.target + ": cannot rename into place: " + error);
   std::printf("%s: %d pictures as PNG, %d entries as raw bytes, manifest in %s\n", path.c_str(), pictures, others,
               manifestpath.c_str());
   return 0;
@@ -203,17 +239,24 @@ bool hasext(const std::string& file, const std::string& ext) {
 }
 
 // One entry's bytes from a file: a PNG is converted, a .im must be a picture,
-// anything else is taken as it is.
-bool loadfile(const std::string& path, std::vector<uint8_t>& data, std::string& error) {
+// anything else is taken as it is. room is what the archive's 32-bit
+// positions have left; nothing larger is read.
+bool loadfile(const std::string& path, uint64_t& room, std::vector<uint8_t>& data, std::string& error) {
+  const std::string toolarge = path + ": too large: an archive holds at most 4 GiB";
   if (hasext(path, ".png")) {
-    if (picturefiles::pngtoim(path, data, error)) return true;
-    error = path + ": " + error;
+    if (!picturefiles::pngtoim(path, data, error)) {
+      error = path + ": " + error;
+      return false;
+    }
+  } else if (!myio::readfile(path, data, room)) {
+    error = myio::fileexists(path) ? toolarge : path + ": cannot read";
     return false;
   }
-  if (!myio::readfile(path, data)) {
-    error = path + ": cannot read";
+  if (data.size() > room) {
+    error = toolarge;
     return false;
   }
+  room -= data.size();
   loadimx::timage image;
   if (hasext(path, ".im") && loadimx::decodeim(data, image) != loadimx::tloadresult::ok) {
     error = path + ": not a picture (.im) file: bad header, or shorter than its header says";
@@ -232,18 +275,23 @@ bool plainfile(const std::string& file) {
 bool readmanifest(const std::string& dir, std::vector<std::string>& dirs, std::vector<verovo::tentry>& entries,
                   std::string& error) {
   const std::string path = (fs::path(dir) / manifestname).string();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = path + ": cannot read";
+  std::vector<uint8_t> text;
+  if (!myio::readfile(path, text, maxmanifest)) {
+    error = myio::fileexists(path) ? path + ": too large for a manifest (more than 1 MiB)" : path + ": cannot read";
     return false;
   }
-  std::string line;
   int number = 0;
   auto bad = [&](const std::string& why) {
     error = path + " line " + std::to_string(number) + ": " + why;
     return false;
   };
-  while (std::getline(in, line)) {
+  uint64_t room = UINT32_MAX;
+  const std::string all(text.begin(), text.end());
+  for (size_t at = 0; at < all.size();) {
+    const size_t end = std::min(all.find('\n', at), all.size());
+    std::string line = all.substr(at, end - at);
+    at = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // written on a system with CRLF line ends
     ++number;
     if (number == 1) {
       if (line != manifesthead) return bad("not a verovo manifest (expected \"" + std::string(manifesthead) + "\")");
@@ -261,7 +309,7 @@ bool readmanifest(const std::string& dir, std::vector<std::string>& dirs, std::v
       verovo::tentry e;
       if (!plainfile(file)) return bad("not a plain file name: " + file);
       if (!picturefiles::unescapename(line.substr(space + 1), e.name)) return bad("malformed name");
-      if (!loadfile((fs::path(dir) / file).string(), e.data, error)) return false;
+      if (!loadfile((fs::path(dir) / file).string(), room, e.data, error)) return false;
       entries.push_back(std::move(e));
     } else {
       return bad("expected a dir or entry line");
@@ -290,6 +338,7 @@ bool readfolder(const std::string& dir, std::vector<std::string>& dirs, std::vec
   std::sort(files.begin(), files.end());
   dirs = {"GRAPH"};
   std::set<std::string> names;
+  uint64_t room = UINT32_MAX;
   for (const std::string& file : files) {
     verovo::tentry e;
     const std::string stem = file.substr(0, file.size() - (hasext(file, ".png") ? 4 : 3));
@@ -298,7 +347,7 @@ bool readfolder(const std::string& dir, std::vector<std::string>& dirs, std::vec
       error = dir + ": two files give the entry " + e.name + " (names compare without letter case)";
       return false;
     }
-    if (!loadfile((fs::path(dir) / file).string(), e.data, error)) return false;
+    if (!loadfile((fs::path(dir) / file).string(), room, e.data, error)) return false;
     entries.push_back(std::move(e));
   }
   return true;

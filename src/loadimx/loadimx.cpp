@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "myio/myio.h"
 #include "verovo/verovo.h"
 
 namespace loadimx {
@@ -73,7 +74,7 @@ bool imfits(uint8_t n, uint16_t w, uint16_t h, uint32_t storesize, uint64_t entr
 tloadresult loadim(const std::string& name, tbitmap& bm, tpalette& pal, uint32_t storesize) {
   const uint8_t entry = verovo::findentry(name);
   if (entry == 0) return tloadresult::missing;
-  std::FILE* f = std::fopen(verovo::archivename.c_str(), "rb");
+  std::FILE* f = myio::openread(verovo::archivename);
   if (f == nullptr) return tloadresult::corruptfile;
   tloadresult result = loadfrom(f, entry, bm, pal, storesize);
   if (std::fclose(f) != 0 && result == tloadresult::ok) result = tloadresult::corruptfile;

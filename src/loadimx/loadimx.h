@@ -11,7 +11,7 @@
 // Every entry is checked against its limits, the size the index gives it and
 // the store behind the bitmap before a byte is written; loadim reports what
 // went wrong and leaves printing and ending the process to start-up.
-// Depends on: verovo, tarngr (tbitmap), tarnpal (tpalette).
+// Depends on: verovo, myio, tarngr (tbitmap), tarnpal (tpalette).
 #pragma once
 
 #include <cstdint>

@@ -26,6 +26,8 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "midas/midasoffline.h"
@@ -301,11 +303,24 @@ void renderheld() {
 
 bool readfile(const char* name, std::vector<uint8_t>& data) {
   const std::string quoted = std::string("\"") + name + "\"";
-  std::FILE* f = std::fopen(name, "rb");
-  if (!f) {
+  // Only a regular file: a named pipe would wait for a writer at the open,
+  // a device such as /dev/zero never ends.
+  const int fd = ::open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
     const int e = errno;
     if (e == ENOENT) return fail(MIDAS_FILE_NOT_FOUND, "module file " + quoted + " does not exist");
     return fail(MIDAS_FILE_READ, "cannot open module file " + quoted + ": " + std::strerror(e));
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return fail(MIDAS_FILE_READ, "cannot open module file " + quoted + ": not a regular file");
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  std::FILE* f = ::fdopen(fd, "rb");
+  if (!f) {
+    ::close(fd);
+    return fail(MIDAS_FILE_READ, "cannot open module file " + quoted + ": " + std::strerror(errno));
   }
   uint8_t chunk[65536];
   bool ok = true;

@@ -7,11 +7,14 @@
 #include "pngio/pngio.h"
 
 #include <png.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+
+#include "myio/myio.h"
 
 namespace pngio {
 
@@ -158,11 +161,14 @@ tpngresult finishwrite(const std::string& path, tjob& job, int type, std::string
     error = std::string("cannot create: ") + std::strerror(errno);
     return tpngresult::writefailed;
   }
+  // Only a regular file is ours to remove: the path may be a device.
+  struct stat st {};
+  const bool regular = fstat(fileno(job.file), &st) == 0 && S_ISREG(st.st_mode);
   writebody(job, type);
   if (std::fclose(job.file) != 0 && job.result == tpngresult::ok)
     say(job, tpngresult::writefailed, "cannot finish writing");
   if (job.result != tpngresult::ok) {
-    std::remove(path.c_str());
+    if (regular) std::remove(path.c_str());
     error = std::string("cannot write: ") + job.message;
   }
   return job.result;
@@ -179,9 +185,10 @@ bool checksize(uint32_t width, uint32_t height, std::string& error) {
 tpngresult readindexed(const std::string& path, tindexed& image, std::string& error, uint32_t maxwidth,
                        uint32_t maxheight) {
   image = tindexed{};
-  std::FILE* f = std::fopen(path.c_str(), "rb");
+  std::string why;
+  std::FILE* f = myio::openread(path, &why);
   if (f == nullptr) {
-    error = std::string("cannot open: ") + std::strerror(errno);
+    error = "cannot open: " + why;
     return tpngresult::unreadable;
   }
   uint8_t sig[8];

@@ -5,7 +5,7 @@
 // the same pixels give the same file bytes. Sizes are checked from the
 // header before anything is allocated. Nothing prints; errors come back as
 // a code and a sentence.
-// Depends on: libpng.
+// Depends on: myio (regular-file input), libpng.
 #pragma once
 
 #include <cstdint>

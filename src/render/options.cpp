@@ -10,7 +10,10 @@ namespace render {
 
 const char* usage() {
   return "usage: morvanta-render [options]\n"
+         "       morvanta-render --check-music FILE\n"
          "Renders the show offline: no window, no sound device, a virtual clock.\n"
+         "The renderer stops with exit code 1 when the module goes back to its start\n"
+         "(or stops) before the show has ended, as the show would then never end.\n"
          "\n"
          "  --data DIR       folder with morvanta.dat and morvanta.xm (default: .)\n"
          "  --seed N         every Randomize uses N instead of the clock\n"
@@ -25,6 +28,9 @@ const char* usage() {
          "  --mp4 FILE       video and music muxed by ffmpeg\n"
          "  --scaled         present through the 640x480 scaled display\n"
          "  --bench          time start-up and every scene; write nothing\n"
+         "  --check-music FILE\n"
+         "                   list the order position each scene starts at and whether\n"
+         "                   the module FILE reaches it; exit code 0 when it reaches all\n"
          "  --help           this text\n";
 }
 
@@ -101,6 +107,8 @@ bool parseoptions(int argc, char** argv, toptions& o, std::string& error) {
       if (!needpath(o.wav)) return false;
     } else if (arg == "--mp4") {
       if (!needpath(o.mp4)) return false;
+    } else if (arg == "--check-music") {
+      if (!needpath(o.checkmusic)) return false;
     } else if (arg == "--bench") {
       o.bench = true;
     } else if (arg == "--scaled") {
@@ -109,6 +117,10 @@ bool parseoptions(int argc, char** argv, toptions& o, std::string& error) {
       error = "unknown argument '" + arg + "'";
       return false;
     }
+  }
+  if (!o.checkmusic.empty() && argc != 3) {
+    error = "--check-music FILE takes no other options";
+    return false;
   }
   const bool writes = !o.dump.empty() || !o.pngdir.empty() || !o.sheet.empty() || !o.video.empty() ||
                       !o.wav.empty() || !o.mp4.empty();

@@ -1,20 +1,25 @@
 // render: the seam's offline side and the run.
 #include "render/render.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "midas/midasoffline.h"
+#include "myio/myio.h"
 #include "program/program.h"
 #include "program/timeline.h"
 #include "render/bench.h"
+#include "render/musicwatch.h"
 #include "render/outputs.h"
 #include "runtime/runtime.h"
 #include "tools/seam.h"
@@ -39,12 +44,58 @@ twav wav, mp4wav;
 std::string mp4video, mp4audio;  // ffmpeg's intermediate files
 bool progress = false;
 std::chrono::steady_clock::time_point started;
+tmusicwatch musicwatch;
+
+// Outputs are written under temporary names and renamed when the show has
+// ended and every one is complete (see myio); PNG frames are renamed one by
+// one, and a failed run removes those it wrote.
+myio::toutput dumpout, videoout, wavout, sheetout;
+std::vector<std::string> madefolders;  // made for --png, deepest first
+uint64_t pngframes = 0;                // PNG frames written so far
+
+std::string framefile(uint64_t index) {
+  char name[32];
+  std::snprintf(name, sizeof name, "frame%06llu.png", static_cast<unsigned long long>(index));
+  return (fs::path(options.pngdir) / name).string();
+}
+
+// Removes a file only when it is a regular one: a path may name a device.
+bool removeregular(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && std::remove(path.c_str()) == 0;
+}
+
+// A run that fails leaves nothing of its own behind: the temporaries, the
+// PNG frames it wrote and the folder it made for them, ffmpeg's files.
+void discardoutputs() {
+  if (dumpfile) std::fclose(dumpfile);
+  if (videofile) videopipe ? pclose(videofile) : std::fclose(videofile);
+  if (wav.file) std::fclose(wav.file);
+  if (mp4wav.file) std::fclose(mp4wav.file);
+  dumpfile = videofile = wav.file = mp4wav.file = nullptr;
+  bool removed = false;
+  for (myio::toutput* o : {&dumpout, &videoout, &wavout, &sheetout}) {
+    removed = removed || (!o->direct && !o->path.empty());
+    myio::dropoutput(*o);
+  }
+  for (uint64_t k = 0; k < pngframes; ++k) removed = removeregular(framefile(k * options.every)) || removed;
+  pngframes = 0;
+  myio::removefolders(madefolders);
+  if (!mp4video.empty()) {
+    // The --mp4 target was created empty at the start, ffmpeg may have begun it.
+    for (const std::string& f : {mp4video, mp4audio, options.mp4}) removed = removeregular(f) || removed;
+  }
+  if (removed) std::fprintf(stderr, "morvanta-render: the unfinished outputs are removed\n");
+}
 
 [[noreturn]] void fail(const std::string& message) {
   std::fprintf(stderr, "morvanta-render: %s\n", message.c_str());
+  discardoutputs();
   std::fflush(stdout);
   std::_Exit(1);
 }
+
+std::string cannotwrite(const std::string& path) { return "cannot write " + path + ": " + std::strerror(errno); }
 
 // ---- the virtual clock -------------------------------------------------------------
 
@@ -58,7 +109,7 @@ void virtualdelay(uint32_t ms) {
 // ---- music samples -------------------------------------------------------------------
 
 void musicsink(const int16_t* frames, size_t count, void*) {
-  if (wav.file && !appendwav(wav, frames, count)) fail("cannot write " + options.wav);
+  if (wav.file && !appendwav(wav, frames, count)) fail(cannotwrite(options.wav));
   if (mp4wav.file && !appendwav(mp4wav, frames, count)) fail("cannot write " + mp4audio);
 }
 
@@ -77,17 +128,30 @@ void framesink(const uint8_t* pixels, uint16_t width, uint16_t height, const tar
   const uint64_t index = presented++;
   if (options.rows) midasoffline::framepresented();
   if (options.bench) benchframe(program::currentscene);
-  if (dumpfile && !writedumprecord(dumpfile, static_cast<uint32_t>(index), frame)) fail("cannot write " + options.dump);
+  if (dumpfile && !writedumprecord(dumpfile, static_cast<uint32_t>(index), frame)) fail(cannotwrite(options.dump));
   if (!options.pngdir.empty() && index % options.every == 0) {
-    char name[32];
-    std::snprintf(name, sizeof name, "frame%06llu.png", static_cast<unsigned long long>(index));
+    const std::string file = framefile(index);
+    myio::toutput out;
     std::string error;
-    if (!writeframepng((fs::path(options.pngdir) / name).string(), frame, error)) fail(error);
+    if (!myio::startoutput(file, out, error)) fail("cannot write " + file + ": " + error);
+    if (!writeframepng(out.path, frame, error)) {
+      myio::dropoutput(out);
+      fail(file + ": " + error);
+    }
+    if (!myio::finishoutput(out, error)) fail("cannot write " + file + ": " + error);
+    ++pngframes;
   }
-  if (videofile && !writey4mframe(videofile, frame)) fail("cannot write the video");
+  if (videofile && !writey4mframe(videofile, frame)) fail(cannotwrite(options.video.empty() ? "the video" : options.video));
   if (!options.sheet.empty()) sheetframe(program::currentscene, frame);
   if (progress && index % 30 == 0) showprogress();
   if (options.frames && presented >= *options.frames) program::shutdown();
+  // The synthetic row clock reaches every position; a module may not.
+  if (!options.rows) {
+    const tmusicfate fate = watchmusic(musicwatch, program::playstatus);
+    if (fate != tmusicfate::playing)
+      fail(stucksentence(fate, musicwatch, program::currentscene) + " " + moduleneeds +
+           "; --check-music FILE lists what a module reaches.");
+  }
 }
 
 // ---- start and finish ---------------------------------------------------------------------
@@ -112,10 +176,14 @@ void finish() {
   // Every output lasts exactly as long as the frames presented.
   const uint64_t samples = presented * (midasoffline::samplerate / 60);
   bool ok = true;
-  if (dumpfile) ok = std::fclose(dumpfile) == 0 && ok;
+  if (dumpfile && std::fclose(dumpfile) != 0) {
+    dumpfile = nullptr;
+    fail(cannotwrite(options.dump));  // what the buffer held did not fit
+  }
   if (videofile) ok = (videopipe ? pclose(videofile) == 0 : std::fclose(videofile) == 0) && ok;
   if (wav.file) ok = closewav(wav, samples) && ok;
   if (mp4wav.file) ok = closewav(mp4wav, samples) && ok;
+  dumpfile = videofile = nullptr;
   if (!ok) fail("an output could not be written completely");
   if (!options.mp4.empty()) {
     if (!runffmpeg("-i " + shellword(mp4video) + " -i " + shellword(mp4audio) + " -c:v copy -c:a aac -b:a 192k -shortest " +
@@ -128,7 +196,11 @@ void finish() {
     const char* names[15];
     for (int i = 0; i < 15; ++i) names[i] = program::scenetable[i]->name;
     std::string error;
-    if (!writesheet(options.sheet, names, error)) fail(error);
+    if (!writesheet(sheetout.path, names, error)) fail(options.sheet + ": " + error);
+  }
+  for (myio::toutput* o : {&dumpout, &videoout, &wavout, &sheetout}) {
+    std::string error;
+    if (!myio::finishoutput(*o, error)) fail("cannot rename into " + o->target + ": " + error);
   }
   if (progress) std::fputc('\n', stderr);
   if (options.bench) benchreport(virtualms);
@@ -139,8 +211,13 @@ void finish() {
 void checkfinished() {
   if (finished) return;
   std::fflush(stdout);
-  std::fprintf(stderr, "morvanta-render: the show stopped before its end; see the lines above\n");
-  std::_Exit(1);
+  fail("the show stopped before its end; see the lines above");
+}
+
+// A fatal start-up or mode-switch error: its lines are printed already.
+void halted() {
+  discardoutputs();
+  std::fflush(stderr);
 }
 
 std::string absolute(const std::string& path) { return path.empty() ? path : fs::absolute(path).string(); }
@@ -151,23 +228,31 @@ std::FILE* create(const std::string& path) {
   return f;
 }
 
+// Starts the output for path: the name it is written under until the end.
+void startoutput(const std::string& path, myio::toutput& out) {
+  std::string error;
+  if (!myio::startoutput(path, out, error)) fail("cannot write " + path + ": " + error);
+}
+
 void openoutputs() {
   if (!options.dump.empty()) {
-    dumpfile = create(options.dump);
+    startoutput(options.dump, dumpout);
+    dumpfile = create(dumpout.path);
     static char buffer[1 << 20];
     std::setvbuf(dumpfile, buffer, _IOFBF, sizeof buffer);
   }
-  if (!options.pngdir.empty()) {
-    std::error_code ec;
-    fs::create_directories(options.pngdir, ec);
-    if (!fs::is_directory(options.pngdir)) fail("cannot make the folder " + options.pngdir);
-  }
-  if (!options.sheet.empty()) std::fclose(create(options.sheet));  // writable? written at the end
+  if (!options.pngdir.empty() && !myio::makefolders(options.pngdir, madefolders))
+    fail("cannot make the folder " + options.pngdir);
+  if (!options.sheet.empty()) startoutput(options.sheet, sheetout);  // written at the end
   if (!options.video.empty()) {
-    videofile = create(options.video);
+    startoutput(options.video, videoout);
+    videofile = create(videoout.path);
     writey4mheader(videofile);
   }
-  if (!options.wav.empty() && !openwav(wav, options.wav)) fail("cannot write " + options.wav);
+  if (!options.wav.empty()) {
+    startoutput(options.wav, wavout);
+    if (!openwav(wav, wavout.path)) fail(cannotwrite(options.wav));
+  }
   if (!options.mp4.empty()) {
     if (std::system("ffmpeg -version >/dev/null 2>&1") != 0)
       fail("--mp4 needs ffmpeg, which is not installed (apt-get install ffmpeg); --video and --wav write the "
@@ -196,9 +281,8 @@ void run(const toptions& given) {
     *p = absolute(*p);
   for (const char* file : {"morvanta.dat", "morvanta.xm"}) {
     const fs::path path = fs::path(options.datadir) / file;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) fail("cannot read " + path.string() + " (--data names the folder that holds the data files)");
-    std::fclose(f);
+    if (!myio::fileexists(path.string()))
+      fail("cannot read " + path.string() + " (--data names the folder that holds the data files)");
   }
   openoutputs();
   if (chdir(options.datadir.c_str()) != 0) fail("cannot enter " + options.datadir);
@@ -217,6 +301,7 @@ void run(const toptions& given) {
   seam::current.forcescaled = options.scaled;
   seam::current.milestone = milestone;
   seam::current.finish = finish;
+  seam::current.halt = halted;
   std::atexit(checkfinished);
 
   progress = isatty(2) && !options.bench;

@@ -31,6 +31,7 @@ struct toptions {
   std::string wav;                  // the music, 48 kHz 16-bit stereo
   std::string mp4;                  // both muxed by ffmpeg
   bool bench = false;               // time start-up and scenes, write nothing
+  std::string checkmusic;           // only check which positions this module reaches
   bool scaled = false;              // present through the scaled display
   bool help = false;
 };

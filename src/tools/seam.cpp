@@ -10,6 +10,6 @@ uint32_t sdlticks() { return SDL_GetTicks(); }
 void sdldelay(uint32_t ms) { SDL_Delay(ms); }
 }  // namespace
 
-tseam current = {sdlticks, sdldelay, nullptr, std::nullopt, nullptr, nullptr};
+tseam current = {sdlticks, sdldelay, nullptr, std::nullopt, nullptr, nullptr, nullptr};
 
 }  // namespace seam

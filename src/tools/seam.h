@@ -8,7 +8,8 @@
 //   video    live: what the display lists; offline: SDL's dummy driver, and
 //            the scaled display only when asked for.
 //   progress offline: start-up's steps are timed and the outputs closed
-//            when the show shuts down.
+//            when the show shuts down, or removed when a fatal error
+//            ends it.
 // The music's side of the seam is chosen in midasoffline.h, Randomize's in
 // runtime::fixedseed. Scene code never knows which side it runs on.
 // Depends on: tarnpal.
@@ -33,6 +34,7 @@ struct tseam {
   std::optional<bool> forcescaled;  // set: overrides the mode-list decision
   void (*milestone)(const char* line);  // each start-up line as it is printed (may be null)
   void (*finish)();                 // shutdown's last step before it exits (may be null)
+  void (*halt)();                   // a fatal error ends the process right after (may be null)
 };
 
 // Live defaults; the renderer replaces fields before start-up.

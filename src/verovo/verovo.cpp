@@ -121,7 +121,7 @@ void openarchive(const std::string& name) {
     return;
   }
   archivename = name;
-  std::FILE* f = std::fopen(name.c_str(), "rb");
+  std::FILE* f = myio::openread(name);
   if (f == nullptr) {
     archivestatus = archivemissing;
     return;
@@ -167,7 +167,7 @@ uint32_t entryoffset(uint8_t n) {
 bool readentry(uint8_t n, std::vector<uint8_t>& bytes) {
   MORVANTA_REQUIRE(n >= 1 && n <= filecount);
   bytes.clear();
-  std::FILE* f = std::fopen(archivename.c_str(), "rb");
+  std::FILE* f = myio::openread(archivename);
   if (f == nullptr) return false;
   const uint64_t offset = entryoffset(n);
   const uint64_t size = filelist[n].size;

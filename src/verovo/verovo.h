@@ -33,7 +33,7 @@ struct tfilelist {
 
 // archivestatus values.
 constexpr uint8_t archiveok = 0;
-constexpr uint8_t archivemissing = 1;      // no such file, or it cannot be opened
+constexpr uint8_t archivemissing = 1;      // no such file, it cannot be opened, or it is no regular file
 constexpr uint8_t archivenosignature = 2;  // no "@@VEROVO@@" anywhere (or an empty file)
 constexpr uint8_t archivebadversion = 3;   // the three bytes after it are not "3.1"
 constexpr uint8_t archivecorrupt = 4;      // the header ends early or cannot be read

@@ -34,7 +34,8 @@ bytes fileof(const std::string& path) {
 }
 
 tran run(const tempdir& dir, const std::vector<std::string>& args) {
-  std::string cmd = quote(VEROVO_TOOL);
+  // A tool that blocks ends after a while with code 124, and the test fails.
+  std::string cmd = "timeout 30 " + quote(VEROVO_TOOL);
   for (const std::string& a : args) cmd += " " + quote(a);
   cmd += " >" + quote(dir.file("out.txt")) + " 2>" + quote(dir.file("err.txt")) + " </dev/null";
   const int status = std::system(cmd.c_str());
@@ -196,6 +197,76 @@ TEST(Tool, BadPicturesAreNamed) {
     EXPECT_TRUE(says(run(dir, {"pack", dir.file(c.folder), dir.file("out.dat")}), 1, c.message)) << c.folder;
     EXPECT_FALSE(myio::fileexists(dir.file("out.dat"))) << c.folder;
   }
+}
+
+// A named pipe would block the tool, /dev/zero would never end: each is
+// refused at once with the line an unreadable file gets.
+TEST(Tool, InputsThatAreNotFilesAreRefusedAtOnce) {
+  tempdir dir;
+  for (const std::string& archive : {dir.fifo("pipe.dat"), dir.link("zero.dat", "/dev/zero")})
+    EXPECT_TRUE(says(run(dir, {"list", archive}), 1, archive + ": no such file, or it cannot be read"));
+  EXPECT_TRUE(says(run(dir, {"extract", "/dev/zero", dir.file("x")}), 1, "/dev/zero: no such file, or it cannot be read"));
+  EXPECT_FALSE(std::filesystem::exists(dir.file("x")));
+
+  // A manifest naming them (as raw bytes and as a PNG), and one that is a pipe.
+  std::filesystem::create_directory(dir.file("art"));
+  dir.link("art/zero.bin", "/dev/zero");
+  dir.fifo("art/pipe.png");
+  for (const std::string file : {"zero.bin", "pipe.png"}) {
+    dir.write("art/manifest.txt", archivetest::text("verovo manifest 1\nentry " + file + " GRAPH\\a.im\n"));
+    EXPECT_TRUE(says(run(dir, {"pack", dir.file("art"), dir.file("out.dat")}), 1,
+                     file == "zero.bin" ? "art/zero.bin: cannot read" : "art/pipe.png: cannot open: not a regular file"));
+  }
+  std::filesystem::remove(dir.file("art/manifest.txt"));
+  dir.fifo("art/manifest.txt");
+  EXPECT_TRUE(says(run(dir, {"pack", dir.file("art"), dir.file("out.dat")}), 1, "manifest.txt: cannot read"));
+  EXPECT_FALSE(std::filesystem::exists(dir.file("out.dat")));
+}
+
+TEST(Tool, AManifestWithCrlfLineEndsPacksTheSame) {
+  tempdir dir;
+  std::string error;
+  ASSERT_TRUE(verovo::writearchive(dir.file("a.dat"), {"GRAPH"},
+                                   {{"GRAPH\\teil.im", archivetest::picture(3, 5, 4)}, {"GRAPH\\x.im", {1, 2}}}, error));
+  ASSERT_TRUE(says(run(dir, {"extract", dir.file("a.dat"), dir.file("art")}), 0, ""));
+  const bytes lf = fileof(dir.file("art/manifest.txt"));
+  bytes crlf;
+  for (uint8_t b : lf) {
+    if (b == '\n') crlf.push_back('\r');
+    crlf.push_back(b);
+  }
+  dir.write("art/manifest.txt", crlf);
+  ASSERT_TRUE(says(run(dir, {"pack", dir.file("art"), dir.file("b.dat")}), 0, ""));
+  EXPECT_EQ(fileof(dir.file("b.dat")), fileof(dir.file("a.dat")));
+}
+
+// /dev/full stands for a full disk: the second file cannot be written.
+// (pack writes its archive through the same temporary: see test_myio.)
+TEST(Tool, AFailedExtractLeavesWhatWasThere) {
+  tempdir dir;
+  std::string error;
+  // teil is kept as .im (pixels past its colours), qelm1 becomes a PNG.
+  bytes qelm1;
+  loadimx::tpalette pal{};
+  pal.entry[1] = {63, 0, 0, 0};
+  pal.entry[2] = {0, 63, 0, 0};
+  ASSERT_TRUE(loadimx::encodeim(2, 4, 2, pal, {0, 1, 2, 1, 2, 1, 0, 0}, qelm1));
+  ASSERT_TRUE(verovo::writearchive(dir.file("a.dat"), {"GRAPH"},
+                                   {{"GRAPH\\teil.im", archivetest::picture(3, 5, 4)},
+                                    {"GRAPH\\qelm1.im", qelm1},
+                                    {"MUSIC\\x.bin", {1}}},
+                                   error));
+  std::filesystem::create_directory(dir.file("out"));
+  dir.write("out/teil.im", archivetest::text("old"));
+  dir.link("out/qelm1.png", "/dev/full");
+  const tran failed = run(dir, {"extract", dir.file("a.dat"), dir.file("out")});
+  EXPECT_TRUE(says(failed, 1, "qelm1.png: cannot write"));
+  EXPECT_TRUE(says(failed, 1, "nothing extracted"));
+  EXPECT_EQ(dir.names("out"), (archivetest::strings{"qelm1.png", "teil.im"}));
+  EXPECT_EQ(fileof(dir.file("out/teil.im")), archivetest::text("old"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("out/qelm1.png")));
+  EXPECT_TRUE(archivetest::isdevice("/dev/full"));
+
 }
 
 TEST(Tool, UsageAndHelp) {

@@ -6,8 +6,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -83,6 +85,12 @@ inline strings entrynames() {
   return names;
 }
 
+// True for a character device, such as /dev/full.
+inline bool isdevice(const char* path) {
+  struct stat st {};
+  return stat(path, &st) == 0 && S_ISCHR(st.st_mode);
+}
+
 // A scratch folder, removed with everything in it at the end of the test.
 class tempdir {
  public:
@@ -108,6 +116,27 @@ class tempdir {
     if (!b.empty()) std::fwrite(b.data(), 1, b.size(), f);
     std::fclose(f);
     return p;
+  }
+
+  // Files that are not files: a named pipe, and a symbolic link to `to`.
+  std::string fifo(const std::string& name) const {
+    const std::string p = file(name);
+    if (mkfifo(p.c_str(), 0644) != 0) std::abort();
+    return p;
+  }
+  std::string link(const std::string& name, const std::string& to) const {
+    const std::string p = file(name);
+    std::filesystem::create_symlink(to, p);
+    return p;
+  }
+
+  // The names in the folder, or in one of its subfolders, sorted.
+  strings names(const std::string& sub = "") const {
+    strings all;
+    for (const auto& e : std::filesystem::directory_iterator(sub.empty() ? path_ : file(sub)))
+      all.push_back(e.path().filename().string());
+    std::sort(all.begin(), all.end());
+    return all;
   }
 
  private:

@@ -2,7 +2,10 @@
 // run headless on SDL's dummy drivers in a temporary folder.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -97,6 +100,28 @@ TEST(Archive, WithoutSignatureOrWithAnotherVersionIsCorrupt) {
   }
 }
 
+// A pipe would hold the open until a writer came and /dev/zero never ends:
+// anything but a regular file is refused at once, as a file that cannot be
+// opened is. A folder is no file either.
+TEST(Archive, ThatIsNotAFileIsRefusedAsMissing) {
+  for (const char* kind : {"pipe", "zero", "folder"}) {
+    const std::string f = datafolder(false, true);
+    const std::string dat = f + "/morvanta.dat";
+    if (std::string(kind) == "pipe")
+      ASSERT_EQ(mkfifo(dat.c_str(), 0644), 0);
+    else if (std::string(kind) == "zero")
+      std::filesystem::create_symlink("/dev/zero", dat);
+    else
+      std::filesystem::create_directory(dat);
+    testsupport::toptions o;
+    o.cwd = f;
+    o.killafter = 20;
+    const trun r = runprogram("morvanta", {}, o);
+    EXPECT_EQ(r.exitcode, 1) << kind;
+    EXPECT_EQ(r.lines(), concat({{banner}, archivelines, missingarchive})) << kind;
+  }
+}
+
 // An archive with the given entries: name and bytes.
 std::string archive(const std::vector<std::pair<std::string, std::string>>& entries) {
   std::string a = "@@VEROVO@@3.1";
@@ -153,6 +178,16 @@ TEST(Show, AMissingOrBrokenModuleEndsThroughTheMusicErrorExit) {
   const trun b = runin(broken, {});
   EXPECT_EQ(b.exitcode, 0);
   EXPECT_EQ(b.lines().back().rfind("MIDAS error: ", 0), 0u);
+
+  // A pipe in its place is refused at once, not waited on.
+  const std::string pipe = datafolder(true, false);
+  ASSERT_EQ(mkfifo((pipe + "/morvanta.xm").c_str(), 0644), 0);
+  testsupport::toptions o;
+  o.cwd = pipe;
+  o.killafter = 20;
+  const trun p = runprogram("morvanta", {}, o);
+  EXPECT_EQ(p.exitcode, 0);
+  EXPECT_EQ(p.lines().back(), "MIDAS error: cannot open module file \"morvanta.xm\": not a regular file");
 }
 
 }  // namespace

@@ -1,12 +1,17 @@
 // morvanta-render end to end: the dump format, determinism, the synthetic
-// row clock's scene changes, the lengths of video and sound, bad arguments.
+// row clock's scene changes, the lengths of video and sound, outputs that
+// are whole or not there, modules that never let the show end, bad arguments.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "assets/music/xmwriter.h"
 #include "support/dump.h"
 #include "support/process.h"
 
@@ -27,6 +32,19 @@ trun render(const std::vector<std::string>& extra) {
   testsupport::toptions o;
   o.cwd = testsupport::tempfolder();
   return runprogram("morvanta-render", args, o);
+}
+
+// The names in a folder, sorted.
+std::vector<std::string> names(const std::string& folder) {
+  std::vector<std::string> all;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) all.push_back(e.path().filename().string());
+  std::sort(all.begin(), all.end());
+  return all;
+}
+
+bool isdevice(const char* path) {
+  struct stat st {};
+  return stat(path, &st) == 0 && S_ISCHR(st.st_mode);
 }
 
 std::vector<testsupport::tframerecord> dumped(const std::vector<std::string>& extra) {
@@ -100,8 +118,14 @@ TEST(RowClock, ScenesChangeAtTheirPositionsWithThreeFramesPerRow) { expectscenec
 
 TEST(Outputs, VideoAndSoundLastAsLongAsTheFrames) {
   const std::string folder = testsupport::tempfolder();
-  const trun r = render({"--seed", "1", "--frames", "30", "--video", folder + "/v.y4m", "--wav", folder + "/a.wav"});
+  const trun r = render({"--seed", "1", "--frames", "30", "--video", folder + "/v.y4m", "--wav", folder + "/a.wav",
+                         "--sheet", folder + "/s.png", "--png", folder + "/frames", "--every", "10"});
   ASSERT_EQ(r.exitcode, 0) << r.err;
+  // Every output is in place under its own name, nothing is left beside.
+  EXPECT_EQ(names(folder), (std::vector<std::string>{"a.wav", "frames", "s.png", "v.y4m"}));
+  EXPECT_EQ(names(folder + "/frames"),
+            (std::vector<std::string>{"frame000000.png", "frame000010.png", "frame000020.png"}));
+  EXPECT_EQ(testsupport::readfile(folder + "/s.png").substr(1, 3), "PNG");
   const std::string video = testsupport::readfile(folder + "/v.y4m");
   const std::string header = "YUV4MPEG2 W640 H480 F60:1 Ip A1:1 C420jpeg\n";
   EXPECT_EQ(video.substr(0, header.size()), header);
@@ -128,6 +152,109 @@ TEST(Outputs, Mp4NeedsFfmpegAndTakesAnyPath) {
   }
 }
 
+// /dev/full stands for a full disk. The dump's buffer meets it after some
+// frames, when PNG frames are written already: a failed run removes every
+// output it began, keeps what was there before and leaves devices alone.
+TEST(Outputs, AFailedRunLeavesNoPartialFiles) {
+  const std::string folder = testsupport::tempfolder();
+  testsupport::writefile(folder + "/v.y4m", "old");
+  std::filesystem::create_symlink("/dev/full", folder + "/full.dump");
+  const std::vector<std::string> outputs = {"--video", folder + "/v.y4m", "--wav", folder + "/a.wav", "--sheet",
+                                            folder + "/s.png", "--png", folder + "/frames/all", "--every", "5"};
+  std::vector<std::string> args = {"--seed", "1", "--frames", "60", "--dump", folder + "/full.dump"};
+  args.insert(args.end(), outputs.begin(), outputs.end());
+  const trun full = render(args);
+  EXPECT_EQ(full.exitcode, 1);
+  EXPECT_NE(full.err.find("cannot write " + folder + "/full.dump: No space left on device"), std::string::npos)
+      << full.err;
+  EXPECT_NE(full.err.find("the unfinished outputs are removed"), std::string::npos) << full.err;
+  EXPECT_EQ(names(folder), (std::vector<std::string>{"full.dump", "v.y4m"}));
+  EXPECT_EQ(testsupport::readfile(folder + "/v.y4m"), "old");
+  EXPECT_TRUE(isdevice("/dev/full"));
+
+  // A fatal start-up error after the outputs were begun.
+  const std::string broken = testsupport::tempfolder();
+  testsupport::writefile(broken + "/morvanta.dat", "not an archive");
+  ASSERT_TRUE(testsupport::copyfile(testsupport::datapath("morvanta.xm"), broken + "/morvanta.xm"));
+  args = {"--data", broken};
+  args.insert(args.end(), outputs.begin(), outputs.end());
+  const trun halted = runprogram("morvanta-render", args);
+  EXPECT_EQ(halted.exitcode, 1);
+  EXPECT_EQ(halted.lines().back(), "System Halted!");
+  EXPECT_EQ(names(folder), (std::vector<std::string>{"full.dump", "v.y4m"}));
+}
+
+// ---- modules that never let the show end ------------------------------------
+
+// A quick module: 8-row patterns at speed 1 and 250 BPM, 80 ms an order, so
+// a whole show lasts two seconds. jumpfrom >= 0: that order plays a pattern
+// whose last row jumps to order jumpto.
+std::string quickmodule(size_t orders, int jumpfrom = -1, uint8_t jumpto = 0) {
+  assets::txmmodule m;
+  m.channels = 2;
+  m.speed = 1;
+  m.bpm = 250;
+  m.patterns = {assets::emptypattern(8, 2), assets::emptypattern(8, 2)};
+  assets::cell(m.patterns[1], 0, 7) = {0, 0, 0, 0xB, jumpto};
+  for (size_t i = 0; i < orders; ++i) m.orders.push_back(static_cast<int>(i) == jumpfrom ? 1 : 0);
+  const std::vector<uint8_t> bytes = assets::writexm(m);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// A data folder with the default pictures and the given module.
+std::string withmodule(const std::string& module) {
+  const std::string f = testsupport::tempfolder();
+  EXPECT_TRUE(testsupport::copyfile(testsupport::datapath("morvanta.dat"), f + "/morvanta.dat"));
+  testsupport::writefile(f + "/morvanta.xm", module);
+  return f;
+}
+
+TEST(Music, AModuleThatGoesBackBeforeTheEndStopsTheRender) {
+  const struct {
+    std::string module, waits;
+  } cases[] = {
+      {quickmodule(3), "scene 1 (radial tunnel) waits for position 3 exactly"},
+      {quickmodule(26, 2, 4), "scene 1 (radial tunnel) waits for position 3 exactly"},  // jumps over it
+      {quickmodule(20), "after order position 19 while scene 12 (squeezed picture) waits for position 20,"},
+  };
+  for (const auto& c : cases) {
+    const std::string out = testsupport::tempfolder() + "/show.dump";
+    testsupport::toptions o;
+    o.cwd = testsupport::tempfolder();
+    const trun r = runprogram("morvanta-render", {"--data", withmodule(c.module), "--frames", "30000", "--dump", out}, o);
+    EXPECT_EQ(r.exitcode, 1) << c.waits;
+    EXPECT_NE(r.err.find("the music went back to its start"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(c.waits), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+  }
+  // 26 orders played straight through end the show.
+  const trun whole = runprogram("morvanta-render", {"--data", withmodule(quickmodule(26))});
+  EXPECT_EQ(whole.exitcode, 0) << whole.err;
+  EXPECT_EQ(whole.lines().back(), "Done!");
+}
+
+TEST(Music, CheckListsWhereEachSceneStartsAndWhetherTheModuleGetsThere) {
+  const std::string folder = testsupport::tempfolder();
+  testsupport::writefile(folder + "/whole.xm", quickmodule(26));
+  testsupport::writefile(folder + "/short.xm", quickmodule(20));
+  const trun whole = runprogram("morvanta-render", {"--check-music", folder + "/whole.xm"});
+  EXPECT_EQ(whole.exitcode, 0) << whole.err;
+  const std::vector<std::string> lines = whole.lines();
+  ASSERT_EQ(lines.size(), 17u) << whole.out;
+  EXPECT_NE(lines[2].find("scene 2 (rotating tunnel) starts     at position  3 exactly  reached at 0:00.1"),
+            std::string::npos) << lines[2];
+  EXPECT_NE(lines[16].find("the show ends                        at position 25 exactly  reached at 0:0"),
+            std::string::npos) << lines[16];
+
+  const trun cut = runprogram("morvanta-render", {"--check-music", folder + "/short.xm"});
+  EXPECT_EQ(cut.exitcode, 1);
+  const std::vector<std::string> got = cut.lines();
+  ASSERT_GE(got.size(), 18u) << cut.out;
+  for (size_t i = 1; i <= 16; ++i)
+    EXPECT_EQ(got[i].find("not reached") != std::string::npos, i >= 13) << got[i];
+  EXPECT_NE(got[17].find("scene 12 (squeezed picture) waits for position 20"), std::string::npos) << got[17];
+}
+
 TEST(Arguments, BadOnesEndWithAMessageAndNonZero) {
   const std::vector<std::vector<std::string>> bad = {
       {"--nonsense"}, {"--seed", "x"}, {"--frames", "0"}, {"--rows"}, {"--every", "-3"}, {"--bench", "--dump", "x"}};
@@ -139,6 +266,14 @@ TEST(Arguments, BadOnesEndWithAMessageAndNonZero) {
   const trun nodata = runprogram("morvanta-render", {"--data", testsupport::tempfolder(), "--frames", "1"});
   EXPECT_EQ(nodata.exitcode, 1);
   EXPECT_NE(nodata.err.find("morvanta.dat"), std::string::npos) << nodata.err;
+  // Data files that are not files are unreadable ones, refused at once.
+  const std::string pipes = testsupport::tempfolder();
+  ASSERT_EQ(mkfifo((pipes + "/morvanta.dat").c_str(), 0644), 0);
+  testsupport::toptions o;
+  o.killafter = 20;
+  const trun pipe = runprogram("morvanta-render", {"--data", pipes, "--frames", "1"}, o);
+  EXPECT_EQ(pipe.exitcode, 1);
+  EXPECT_NE(pipe.err.find("cannot read " + pipes + "/morvanta.dat"), std::string::npos) << pipe.err;
   const trun unwritable = render({"--frames", "1", "--dump", "/nonexistent-folder/x.dump"});
   EXPECT_EQ(unwritable.exitcode, 1);
   EXPECT_NE(unwritable.err.find("/nonexistent-folder/x.dump"), std::string::npos) << unwritable.err;
