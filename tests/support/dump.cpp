@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "support/process.h"
 
 namespace testsupport {
@@ -50,8 +52,42 @@ std::vector<tframerecord> readdump(const std::string& bytes) {
   return records;
 }
 
+std::vector<tframerecord> readdumpfile(const std::string& path, uint32_t from) {
+  std::vector<tframerecord> records;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    ADD_FAILURE() << "cannot read " << path;
+    return records;
+  }
+  std::string header(12, '\0');
+  while (in.read(header.data(), 12)) {
+    if (header.compare(0, 4, "MVF1") != 0) {
+      ADD_FAILURE() << "no MVF1 record after frame " << records.size();
+      break;
+    }
+    tframerecord r;
+    r.index = le(header, 4, 4);
+    r.width = static_cast<uint16_t>(le(header, 8, 2));
+    r.height = static_cast<uint16_t>(le(header, 10, 2));
+    const size_t n = static_cast<size_t>(r.width) * r.height;
+    if (r.index < from) {
+      in.seekg(static_cast<std::streamoff>(n + 1024), std::ios::cur);
+      continue;
+    }
+    r.pixels.resize(n);
+    r.palette.resize(1024);
+    if (!in.read(r.pixels.data(), static_cast<std::streamsize>(n)) || !in.read(r.palette.data(), 1024)) {
+      ADD_FAILURE() << "record " << r.index << " cut short";
+      break;
+    }
+    records.push_back(std::move(r));
+  }
+  if (!in.eof() || in.gcount() != 0) ADD_FAILURE() << "a record header cut short in " << path;
+  return records;
+}
+
 std::vector<tframerecord> renderdump(uint32_t seed, uint32_t rows, uint64_t frames,
-                                     const std::vector<std::string>& extra) {
+                                     const std::vector<std::string>& extra, uint32_t from) {
   const std::string file = tempfolder() + "/show.dump";
   std::vector<std::string> args = {"--data", datapath(""), "--seed", std::to_string(seed), "--rows",
                                    std::to_string(rows), "--dump", file};
@@ -65,7 +101,7 @@ std::vector<tframerecord> renderdump(uint32_t seed, uint32_t rows, uint64_t fram
   o.killafter = 600;
   const trun r = runprogram("morvanta-render", args, o);
   EXPECT_EQ(r.exitcode, 0) << r.err;
-  return readdump(readfile(file));
+  return readdumpfile(file, from);
 }
 
 }  // namespace testsupport

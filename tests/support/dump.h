@@ -24,12 +24,15 @@ struct tframerecord {
 // Every record of a dump. A record with another magic, or one cut short,
 // fails the calling test (and ends the list there).
 std::vector<tframerecord> readdump(const std::string& bytes);
+// The records of a dump file from frame index `from` on; earlier ones are
+// skipped without being kept (a long show's dump need not fit in memory).
+std::vector<tframerecord> readdumpfile(const std::string& path, uint32_t from = 0);
 
 // Renders the default data with the synthetic row clock (`rows` frames per
 // row, so position p starts at frame (p - 1) * 64 * rows) and returns the
-// dump of the first `frames` frames (all, when 0). Fails the calling test
-// when the renderer does.
+// dump of the first `frames` frames (all, when 0), keeping those from
+// index `from` on. Fails the calling test when the renderer does.
 std::vector<tframerecord> renderdump(uint32_t seed, uint32_t rows, uint64_t frames,
-                                     const std::vector<std::string>& extra = {});
+                                     const std::vector<std::string>& extra = {}, uint32_t from = 0);
 
 }  // namespace testsupport
