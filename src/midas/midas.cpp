@@ -71,7 +71,7 @@ struct tstate {
   bool audioinit = false;  // SDL's audio subsystem is ours to quit
   bool device = false;     // an SDL audio device is open
   uint32_t rate = 48000;
-  uint32_t bufferframes = 480;
+  uint32_t bufferframes = 512;
 
   // modules and the one play
   std::vector<std::unique_ptr<midasmodulerec>> modules;
@@ -219,6 +219,16 @@ int64_t queuedframes(const char* driver, uint32_t bufferframes) {
   return 2 * static_cast<int64_t>(bufferframes);
 }
 
+// The buffer asked for: the power of two nearest to the chosen length. SDL
+// 1.2 documents the sample count as a power of two; the SDL 2 based drop-in
+// corrupts its heap on other counts and crashes when the device closes.
+uint32_t bufferlength(uint32_t rate, uint32_t ms) {
+  const uint32_t frames = std::max<uint32_t>(1, rate * ms / 1000);
+  uint32_t p = 1;
+  while (p * 2 <= frames) p *= 2;
+  return frames - p < 2 * p - frames ? p : 2 * p;  // a tie takes the longer
+}
+
 void openoutput() {
   state.device = false;
   state.audioinit = false;
@@ -350,7 +360,7 @@ bool MIDASinit() {
   outputclock.publish(nowns(), 0, 0);
   if (state.mode == tmode::live) {
     state.rate = state.config.rate;
-    state.bufferframes = std::max<uint32_t>(1, state.rate * state.config.bufferms / 1000);
+    state.bufferframes = bufferlength(state.rate, state.config.bufferms);
     openoutput();
   } else {
     state.rate = midasoffline::samplerate;

@@ -76,7 +76,8 @@ namespace midas {
 bool configure(std::FILE* in, std::FILE* out);
 
 // What MIDASinit set up: a sound device, or the silent real-time clock
-// (device false); the mixing rate, the buffer and the frames a device holds
+// (device false); the mixing rate, the buffer (the power of two nearest to
+// the length chosen, as SDL 1.2 asks for) and the frames a device holds
 // between the callback and the ear. All zero while not initialised.
 struct toutputinfo {
   bool device = false;
