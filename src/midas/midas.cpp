@@ -70,6 +70,7 @@ struct tstate {
   // output
   bool audioinit = false;  // SDL's audio subsystem is ours to quit
   bool device = false;     // an SDL audio device is open
+  std::string nodevice;    // why the device asked for did not open
   uint32_t rate = 48000;
   uint32_t bufferframes = 512;
 
@@ -231,9 +232,13 @@ uint32_t bufferlength(uint32_t rate, uint32_t ms) {
 
 void openoutput() {
   state.device = false;
+  state.nodevice.clear();
   state.audioinit = false;
   if (!state.config.sound) return;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) return;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) {
+    state.nodevice = SDL_GetError();
+    return;
+  }
   state.audioinit = true;
   char driver[64] = "";
   SDL_AudioDriverName(driver, sizeof driver);
@@ -247,6 +252,7 @@ void openoutput() {
   // No obtained format: SDL converts to whatever the device takes, so the
   // callback always gets the rate and format asked for.
   if (SDL_OpenAudio(&want, nullptr) < 0) {
+    state.nodevice = SDL_GetError();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     state.audioinit = false;
     return;  // no device: play silently
@@ -603,6 +609,8 @@ toutputinfo outputinfo() {
   toutputinfo info;
   if (!state.initialised) return info;
   info.device = state.device;
+  info.wanted = state.mode == tmode::live && state.config.sound;
+  info.nodevice = state.nodevice;
   info.rate = state.rate;
   info.bufferframes = state.bufferframes;
   info.queuedframes = state.device ? static_cast<uint32_t>(queued) : 0;
