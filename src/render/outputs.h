@@ -38,7 +38,7 @@ bool writeframepng(const std::string& path, const tframe& frame, std::string& er
 
 // ---- Y4M video ------------------------------------------------------------------------
 
-// 640x480, 60 fps, 4:2:0 (full-range BT.601 colours).
+// 640x480, 60 fps, 4:2:0, limited-range BT.601 colours (said in the header).
 void writey4mheader(std::FILE* file);
 bool writey4mframe(std::FILE* file, const tframe& frame);
 

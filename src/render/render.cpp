@@ -177,8 +177,12 @@ void openoutputs() {
     mp4audio = options.mp4 + ".audio.wav";
     if (!openwav(mp4wav, mp4audio)) fail("cannot write " + mp4audio);
     if (!options.video.empty()) fail("--mp4 and --video cannot be combined: render the Y4M separately");
+    // The stream says what it holds: limited range, the BT.601 matrix of the
+    // conversion, and the sRGB primaries and transfer of the frames' colours,
+    // so players show what the PNG frames show.
     const std::string command = "ffmpeg -hide_banner -loglevel error -y -f yuv4mpegpipe -i - -c:v libx264 "
-                                "-preset medium -crf 18 -pix_fmt yuv420p " + shellword(mp4video);
+                                "-preset medium -crf 18 -pix_fmt yuv420p -color_range tv -colorspace smpte170m "
+                                "-color_primaries bt709 -color_trc iec61966-2-1 " + shellword(mp4video);
     videofile = popen(command.c_str(), "w");
     if (videofile == nullptr) fail("cannot start ffmpeg");
     videopipe = true;
