@@ -71,9 +71,7 @@ bool writeframepng(const std::string& path, const tframe& frame, std::string& er
 
 // C420jpeg: chroma sited between the four pixels it averages. The range is
 // said outright, since readers differ on what an unmarked file holds.
-void writey4mheader(std::FILE* file) {
-  std::fputs("YUV4MPEG2 W640 H480 F60:1 Ip A1:1 C420jpeg XCOLORRANGE=LIMITED\n", file);
-}
+void writey4mheader(std::FILE* file) { std::fputs(y4mheader, file); }
 
 bool writey4mframe(std::FILE* file, const tframe& frame) {
   // Limited-range BT.601 (Y 16..235, Cb and Cr 16..240), what players

@@ -16,6 +16,7 @@
 #include "program/timeline.h"
 #include "render/bench.h"
 #include "render/outputs.h"
+#include "render/videosize.h"
 #include "runtime/runtime.h"
 #include "tools/seam.h"
 
@@ -151,6 +152,23 @@ std::FILE* create(const std::string& path) {
   return f;
 }
 
+// A whole show's Y4M is gigabytes: say how large before writing it.
+void announcevideo() {
+  const auto show = showframes((fs::path(options.datadir) / "morvanta.xm").string(), options.rows,
+                               program::scenetable[14]->end.position);
+  const bool cut = options.frames && (!show || *options.frames < *show);
+  if (!cut && !show) {
+    std::fprintf(stderr, "morvanta-render: the Y4M video takes %llu bytes a frame, %s a second of show\n",
+                 static_cast<unsigned long long>(y4mframebytes), sizetext(60 * y4mframebytes).c_str());
+    return;
+  }
+  const uint64_t frames = cut ? *options.frames : *show;
+  const uint64_t bytes = y4mbytes(frames);
+  std::fprintf(stderr, "morvanta-render: the Y4M video takes %s%s (%llu bytes, %llu frames)%s\n", cut ? "" : "about ",
+               sizetext(bytes).c_str(), static_cast<unsigned long long>(bytes), static_cast<unsigned long long>(frames),
+               cut || options.rows ? "" : "; --mp4 writes a small MP4 instead, with ffmpeg");
+}
+
 void openoutputs() {
   if (!options.dump.empty()) {
     dumpfile = create(options.dump);
@@ -165,6 +183,7 @@ void openoutputs() {
   if (!options.sheet.empty()) std::fclose(create(options.sheet));  // writable? written at the end
   if (!options.video.empty()) {
     videofile = create(options.video);
+    announcevideo();
     writey4mheader(videofile);
   }
   if (!options.wav.empty() && !openwav(wav, options.wav)) fail("cannot write " + options.wav);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -24,11 +25,12 @@ uint32_t le(const std::string& s, size_t at, int bytes) {
   return v;
 }
 
-trun render(const std::vector<std::string>& extra) {
+trun render(const std::vector<std::string>& extra, double termafter = 0) {
   std::vector<std::string> args = {"--data", testsupport::datapath("")};
   args.insert(args.end(), extra.begin(), extra.end());
   testsupport::toptions o;
   o.cwd = testsupport::tempfolder();
+  o.termafter = termafter;
   return runprogram("morvanta-render", args, o);
 }
 
@@ -181,6 +183,41 @@ TEST(Video, Y4mHoldsLimitedRangeBt601OfThePngColours) {
   v = v / (320 * 240) - 128;
   const tcolour back = {1.164383 * y + 1.596027 * v, 1.164383 * y - 0.391762 * u - 0.812968 * v, 1.164383 * y + 2.017232 * u};
   expectnear(back, pngmean(folder + "/png/frame000200.png"), 1.0, "Y4M frame 200");
+}
+
+// The frames a message says, from "(<bytes> bytes, <frames> frames)"; 0 when none.
+uint64_t saidframes(const std::string& text, uint64_t* bytes = nullptr) {
+  std::smatch m;
+  if (!std::regex_search(text, m, std::regex("\\((\\d+) bytes, (\\d+) frames\\)"))) return 0;
+  if (bytes) *bytes = std::stoull(m[1]);
+  return std::stoull(m[2]);
+}
+
+// A whole show's Y4M is gigabytes: its size is said before it is written,
+// exactly when --frames cuts the show, else from the show's length, which
+// must be the frames the show presents (as --bench counts them).
+TEST(Video, Y4mSaysItsSizeBeforeWriting) {
+  const std::string file = testsupport::tempfolder() + "/v.y4m";
+  const trun cut = render({"--seed", "1", "--frames", "30", "--video", file});
+  ASSERT_EQ(cut.exitcode, 0) << cut.err;
+  uint64_t bytes = 0;
+  EXPECT_EQ(saidframes(cut.err, &bytes), 30u) << cut.err;
+  EXPECT_EQ(bytes, testsupport::readfile(file).size());
+
+  for (const std::vector<std::string>& timing : {std::vector<std::string>{"--rows", "1"}, std::vector<std::string>{}}) {
+    std::vector<std::string> bench = timing;
+    bench.push_back("--bench");
+    const trun counted = render(bench);
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(counted.out, m, std::regex("\\n(\\d+) frames, "))) << counted.out;
+    // The size is said at once; the show is stopped early, whatever it wrote.
+    std::vector<std::string> video = timing;
+    video.insert(video.end(), {"--video", file});
+    const trun said = render(video, 1.5);
+    const uint64_t frames = saidframes(said.err, &bytes);
+    EXPECT_NEAR(static_cast<double>(frames), std::stod(m[1]), 2.0) << said.err;
+    EXPECT_EQ(bytes, 63 + frames * y4mframe);
+  }
 }
 
 std::string shellword(const std::string& s) {
