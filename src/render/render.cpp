@@ -164,9 +164,9 @@ void announcevideo() {
   }
   const uint64_t frames = cut ? *options.frames : *show;
   const uint64_t bytes = y4mbytes(frames);
-  std::fprintf(stderr, "morvanta-render: the Y4M video takes %s%s (%llu bytes, %llu frames)%s\n", cut ? "" : "about ",
+  std::fprintf(stderr, "morvanta-render: the Y4M video takes %s%s (%llu bytes, %llu frame%s)%s\n", cut ? "" : "about ",
                sizetext(bytes).c_str(), static_cast<unsigned long long>(bytes), static_cast<unsigned long long>(frames),
-               cut || options.rows ? "" : "; --mp4 writes a small MP4 instead, with ffmpeg");
+               frames == 1 ? "" : "s", cut || options.rows ? "" : "; --mp4 writes a small MP4 instead, with ffmpeg");
 }
 
 void openoutputs() {

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -19,6 +20,9 @@ std::optional<uint64_t> showframes(const std::string& modulepath, std::optional<
   if (endposition < 1) return std::nullopt;
   if (framesperrow) return uint64_t{endposition - 1} * 64 * *framesperrow;
   try {
+    // Far above any module a tracker writes; the show refuses larger ones.
+    std::error_code ec;
+    if (std::filesystem::file_size(modulepath, ec) > (64u << 20) || ec) return std::nullopt;
     std::ifstream file(modulepath, std::ios::binary);
     if (!file) return std::nullopt;
     std::ostringstream log;  // libopenmpt would otherwise talk on stderr

@@ -188,7 +188,7 @@ TEST(Video, Y4mHoldsLimitedRangeBt601OfThePngColours) {
 // The frames a message says, from "(<bytes> bytes, <frames> frames)"; 0 when none.
 uint64_t saidframes(const std::string& text, uint64_t* bytes = nullptr) {
   std::smatch m;
-  if (!std::regex_search(text, m, std::regex("\\((\\d+) bytes, (\\d+) frames\\)"))) return 0;
+  if (!std::regex_search(text, m, std::regex("\\((\\d+) bytes, (\\d+) frames?\\)"))) return 0;
   if (bytes) *bytes = std::stoull(m[1]);
   return std::stoull(m[2]);
 }
