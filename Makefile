@@ -7,7 +7,7 @@ JOBS       ?= $(shell nproc)
 ARGS       ?=
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test sanitize bench fuzz fuzz-ci render clean
+.PHONY: all deps build run test sanitize bench fuzz fuzz-ci render install clean
 
 all: build
 
@@ -49,11 +49,18 @@ render: build
 	  $(BUILD)/bin/morvanta-render --data $(BUILD)/data --seed 1 --mp4 $(RENDER_DIR)/morvanta.mp4 \
 	    --wav $(RENDER_DIR)/morvanta.wav --sheet $(RENDER_DIR)/sheet.png; \
 	else \
-	  echo "ffmpeg is not installed: writing a Y4M video instead (apt-get install ffmpeg for an MP4)"; \
+	  echo "ffmpeg is not installed: writing an uncompressed Y4M video instead, about 5 GB for the whole show"; \
+	  echo "(apt-get install ffmpeg, or scripts/install-deps, and make render writes a far smaller MP4)"; \
 	  $(BUILD)/bin/morvanta-render --data $(BUILD)/data --seed 1 --video $(RENDER_DIR)/morvanta.y4m \
 	    --wav $(RENDER_DIR)/morvanta.wav --sheet $(RENDER_DIR)/sheet.png; \
 	fi
 	@echo "written: $(RENDER_DIR)"
+
+# The programs into $(PREFIX)/bin, the default data into
+# $(PREFIX)/share/morvanta, the man pages into $(PREFIX)/share/man/man1.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 fuzz-ci:
 	$(MAKE) fuzz FUZZ_SECONDS=60

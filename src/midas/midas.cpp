@@ -72,8 +72,9 @@ struct tstate {
   // output
   bool audioinit = false;  // SDL's audio subsystem is ours to quit
   bool device = false;     // an SDL audio device is open
+  std::string nodevice;    // why the device asked for did not open
   uint32_t rate = 48000;
-  uint32_t bufferframes = 480;
+  uint32_t bufferframes = 512;
 
   // modules and the one play
   std::vector<std::unique_ptr<midasmodulerec>> modules;
@@ -221,11 +222,25 @@ int64_t queuedframes(const char* driver, uint32_t bufferframes) {
   return 2 * static_cast<int64_t>(bufferframes);
 }
 
+// The buffer asked for: the power of two nearest to the chosen length. SDL
+// 1.2 documents the sample count as a power of two; the SDL 2 based drop-in
+// corrupts its heap on other counts and crashes when the device closes.
+uint32_t bufferlength(uint32_t rate, uint32_t ms) {
+  const uint32_t frames = std::max<uint32_t>(1, rate * ms / 1000);
+  uint32_t p = 1;
+  while (p * 2 <= frames) p *= 2;
+  return frames - p < 2 * p - frames ? p : 2 * p;  // a tie takes the longer
+}
+
 void openoutput() {
   state.device = false;
+  state.nodevice.clear();
   state.audioinit = false;
   if (!state.config.sound) return;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) return;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) {
+    state.nodevice = SDL_GetError();
+    return;
+  }
   state.audioinit = true;
   char driver[64] = "";
   SDL_AudioDriverName(driver, sizeof driver);
@@ -239,6 +254,7 @@ void openoutput() {
   // No obtained format: SDL converts to whatever the device takes, so the
   // callback always gets the rate and format asked for.
   if (SDL_OpenAudio(&want, nullptr) < 0) {
+    state.nodevice = SDL_GetError();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     state.audioinit = false;
     return;  // no device: play silently
@@ -365,7 +381,7 @@ bool MIDASinit() {
   outputclock.publish(nowns(), 0, 0);
   if (state.mode == tmode::live) {
     state.rate = state.config.rate;
-    state.bufferframes = std::max<uint32_t>(1, state.rate * state.config.bufferms / 1000);
+    state.bufferframes = bufferlength(state.rate, state.config.bufferms);
     openoutput();
   } else {
     state.rate = midasoffline::samplerate;
@@ -608,6 +624,8 @@ toutputinfo outputinfo() {
   toutputinfo info;
   if (!state.initialised) return info;
   info.device = state.device;
+  info.wanted = state.mode == tmode::live && state.config.sound;
+  info.nodevice = state.nodevice;
   info.rate = state.rate;
   info.bufferframes = state.bufferframes;
   info.queuedframes = state.device ? static_cast<uint32_t>(queued) : 0;

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 // ---- types -------------------------------------------------------------------
 
@@ -76,10 +77,15 @@ namespace midas {
 bool configure(std::FILE* in, std::FILE* out);
 
 // What MIDASinit set up: a sound device, or the silent real-time clock
-// (device false); the mixing rate, the buffer and the frames a device holds
+// (device false); the mixing rate, the buffer (the power of two nearest to
+// the length chosen, as SDL 1.2 asks for) and the frames a device holds
 // between the callback and the ear. All zero while not initialised.
+// `wanted`: the live output was to be a sound device (not the set-up's "no
+// sound", not an offline mode); when none opened, `nodevice` says why.
 struct toutputinfo {
   bool device = false;
+  bool wanted = false;
+  std::string nodevice;
   uint32_t rate = 0;
   uint32_t bufferframes = 0;
   uint32_t queuedframes = 0;

@@ -104,6 +104,12 @@ void startsound() {
   say("Initializing Sound System...");
   MIDASstartup();
   if (!MIDASinit()) tools::midaserror();
+  // The show then runs on the library's silent clock; say so once, on
+  // standard error, which holds none of the show's own lines.
+  const midas::toutputinfo output = midas::outputinfo();
+  if (output.wanted && !output.device)
+    std::fprintf(stderr, "No sound device found (%s): the show runs silent\n",
+                 output.nodevice.empty() ? "no reason given" : output.nodevice.c_str());
   if (!MIDASstartBackgroundPlay(0)) tools::midaserror();
   module = MIDASloadModule("morvanta.xm");
   if (module == nullptr) tools::midaserror();

@@ -69,17 +69,20 @@ bool writeframepng(const std::string& path, const tframe& frame, std::string& er
 
 // ---- Y4M -----------------------------------------------------------------------
 
-void writey4mheader(std::FILE* file) { std::fputs("YUV4MPEG2 W640 H480 F60:1 Ip A1:1 C420jpeg\n", file); }
+// C420jpeg: chroma sited between the four pixels it averages. The range is
+// said outright, since readers differ on what an unmarked file holds.
+void writey4mheader(std::FILE* file) { std::fputs(y4mheader, file); }
 
 bool writey4mframe(std::FILE* file, const tframe& frame) {
-  // Full-range BT.601, one conversion per palette entry.
+  // Limited-range BT.601 (Y 16..235, Cb and Cr 16..240), what players
+  // assume of video; one conversion per palette entry.
   std::array<uint8_t, 256> y{}, u{}, v{};
   for (int i = 0; i < 256; ++i) {
     const double r = level(frame.palette[i].red), g = level(frame.palette[i].green), b = level(frame.palette[i].blue);
-    auto clamp = [](double x) { return static_cast<uint8_t>(std::clamp(x + 0.5, 0.0, 255.0)); };
-    y[i] = clamp(0.299 * r + 0.587 * g + 0.114 * b);
-    u[i] = clamp(128.0 - 0.168736 * r - 0.331264 * g + 0.5 * b);
-    v[i] = clamp(128.0 + 0.5 * r - 0.418688 * g - 0.081312 * b);
+    auto round = [](double x) { return static_cast<uint8_t>(x + 0.5); };  // never below 16 or above 240
+    y[i] = round(16.0 + 219.0 / 255.0 * (0.299 * r + 0.587 * g + 0.114 * b));
+    u[i] = round(128.0 + 224.0 / 255.0 * (-0.168736 * r - 0.331264 * g + 0.5 * b));
+    v[i] = round(128.0 + 224.0 / 255.0 * (0.5 * r - 0.418688 * g - 0.081312 * b));
   }
   const uint8_t* px = displaypixels(frame);
   static uint8_t plane[640 * 480 + 2 * 320 * 240];

@@ -38,7 +38,9 @@ bool writeframepng(const std::string& path, const tframe& frame, std::string& er
 
 // ---- Y4M video ------------------------------------------------------------------------
 
-// 640x480, 60 fps, 4:2:0 (full-range BT.601 colours).
+// 640x480, 60 fps, 4:2:0, limited-range BT.601 colours (said in the header).
+constexpr const char* y4mheader = "YUV4MPEG2 W640 H480 F60:1 Ip A1:1 C420jpeg XCOLORRANGE=LIMITED\n";
+constexpr uint64_t y4mframebytes = 6 + 640 * 480 * 3 / 2;  // "FRAME\n" and the three planes
 void writey4mheader(std::FILE* file);
 bool writey4mframe(std::FILE* file, const tframe& frame);
 

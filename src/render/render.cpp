@@ -21,6 +21,7 @@
 #include "render/bench.h"
 #include "render/musicwatch.h"
 #include "render/outputs.h"
+#include "render/videosize.h"
 #include "runtime/runtime.h"
 #include "tools/seam.h"
 
@@ -234,6 +235,23 @@ void startoutput(const std::string& path, myio::toutput& out) {
   if (!myio::startoutput(path, out, error)) fail("cannot write " + path + ": " + error);
 }
 
+// A whole show's Y4M is gigabytes: say how large before writing it.
+void announcevideo() {
+  const auto show = showframes((fs::path(options.datadir) / "morvanta.xm").string(), options.rows,
+                               program::scenetable[14]->end.position);
+  const bool cut = options.frames && (!show || *options.frames < *show);
+  if (!cut && !show) {
+    std::fprintf(stderr, "morvanta-render: the Y4M video takes %llu bytes a frame, %s a second of show\n",
+                 static_cast<unsigned long long>(y4mframebytes), sizetext(60 * y4mframebytes).c_str());
+    return;
+  }
+  const uint64_t frames = cut ? *options.frames : *show;
+  const uint64_t bytes = y4mbytes(frames);
+  std::fprintf(stderr, "morvanta-render: the Y4M video takes %s%s (%llu bytes, %llu frame%s)%s\n", cut ? "" : "about ",
+               sizetext(bytes).c_str(), static_cast<unsigned long long>(bytes), static_cast<unsigned long long>(frames),
+               frames == 1 ? "" : "s", cut || options.rows ? "" : "; --mp4 writes a small MP4 instead, with ffmpeg");
+}
+
 void openoutputs() {
   if (!options.dump.empty()) {
     startoutput(options.dump, dumpout);
@@ -247,6 +265,7 @@ void openoutputs() {
   if (!options.video.empty()) {
     startoutput(options.video, videoout);
     videofile = create(videoout.path);
+    announcevideo();
     writey4mheader(videofile);
   }
   if (!options.wav.empty()) {
@@ -262,8 +281,12 @@ void openoutputs() {
     mp4audio = options.mp4 + ".audio.wav";
     if (!openwav(mp4wav, mp4audio)) fail("cannot write " + mp4audio);
     if (!options.video.empty()) fail("--mp4 and --video cannot be combined: render the Y4M separately");
+    // The stream says what it holds: limited range, the BT.601 matrix of the
+    // conversion, and the sRGB primaries and transfer of the frames' colours,
+    // so players show what the PNG frames show.
     const std::string command = "ffmpeg -hide_banner -loglevel error -y -f yuv4mpegpipe -i - -c:v libx264 "
-                                "-preset medium -crf 18 -pix_fmt yuv420p " + shellword(mp4video);
+                                "-preset medium -crf 18 -pix_fmt yuv420p -color_range tv -colorspace smpte170m "
+                                "-color_primaries bt709 -color_trc iec61966-2-1 " + shellword(mp4video);
     videofile = popen(command.c_str(), "w");
     if (videofile == nullptr) fail("cannot start ffmpeg");
     videopipe = true;

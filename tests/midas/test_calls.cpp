@@ -119,10 +119,14 @@ TEST_F(midaslibrary, SoundSetupTakesDefaultsAndChoicesForInit) {
   EXPECT_EQ(std::count(asked.begin(), asked.end(), '\n'), 4) << asked;  // every prompt ends its line
   const std::array<uint32_t, 3> defaults = initialise();
   EXPECT_EQ(defaults[1], 48000u);
-  EXPECT_EQ(defaults[2], 480u);
+  // The buffer is the power of two nearest to the length chosen (480 frames).
+  EXPECT_EQ(defaults[2], 512u);
   MIDASclose();
   ASSERT_TRUE(configure(" 2 \n22050\n20"));  // spaces around, no line break at the end
-  EXPECT_EQ(initialise(), (std::array<uint32_t, 3>{false, 22050, 441}));
+  EXPECT_EQ(initialise(), (std::array<uint32_t, 3>{false, 22050, 512}));  // 441 frames
+  MIDASclose();
+  ASSERT_TRUE(configure("1\n48000\n100\n"));
+  EXPECT_EQ(initialise()[2], 4096u);  // 4800 frames: nearer below
 }
 
 TEST_F(midaslibrary, SoundSetupFailsOnEndOfInputOrAWrongAnswer) {
@@ -135,7 +139,7 @@ TEST_F(midaslibrary, SoundSetupFailsOnEndOfInputOrAWrongAnswer) {
   // A failed set-up changes nothing.
   ASSERT_TRUE(configure("2\n8000\n100\n"));
   EXPECT_FALSE(configure("1\n48000\nx\n"));
-  EXPECT_EQ(initialise(), (std::array<uint32_t, 3>{false, 8000, 800}));
+  EXPECT_EQ(initialise(), (std::array<uint32_t, 3>{false, 8000, 1024}));  // 800 frames
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -162,6 +163,31 @@ TEST(Show, RunsUntilAQuitRequestAndSaysDone) {
   const trun r = runin(datafolder(), {}, 3.0);
   EXPECT_EQ(r.exitcode, 0);
   EXPECT_EQ(r.lines(), concat({{banner}, archivelines, startlines, videolines, {"Done!"}}));
+  EXPECT_EQ(r.err, "");  // a sound device (the dummy driver) opened: nothing to say
+}
+
+// Without a sound device the show plays on the silent clock: the same
+// console lines, and one line on standard error that says so, unless the
+// sound set-up chose no sound.
+TEST(Show, WithoutASoundDeviceSaysOnceOnStandardErrorThatItRunsSilent) {
+  testsupport::toptions o;
+  o.cwd = datafolder();
+  o.termafter = 2.0;
+  o.env = {"SDL_AUDIODRIVER=nosuchdriver"};
+  const trun r = runprogram("morvanta", {}, o);
+  EXPECT_EQ(r.exitcode, 0);
+  EXPECT_EQ(r.lines(), concat({{banner}, archivelines, startlines, videolines, {"Done!"}}));
+  const std::string said = "No sound device found (";
+  EXPECT_EQ(r.err.rfind(said, 0), 0u) << r.err;
+  EXPECT_EQ(r.err.find(said, 1), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.substr(r.err.size() - 24), "): the show runs silent\n") << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+
+  o.input = "2\n\n\n";  // M: no sound
+  const trun chosen = runprogram("morvanta", {"m"}, o);
+  EXPECT_EQ(chosen.exitcode, 0);
+  EXPECT_EQ(chosen.lines().back(), "Done!");
+  EXPECT_EQ(chosen.err, "");
 }
 
 TEST(Show, AMissingOrBrokenModuleEndsThroughTheMusicErrorExit) {

@@ -5,15 +5,19 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <vector>
 
 #include "assets/music/xmwriter.h"
 #include "support/dump.h"
 #include "support/process.h"
+#include "support/rgbpng.h"
 
 namespace {
 
@@ -26,11 +30,12 @@ uint32_t le(const std::string& s, size_t at, int bytes) {
   return v;
 }
 
-trun render(const std::vector<std::string>& extra) {
+trun render(const std::vector<std::string>& extra, double termafter = 0) {
   std::vector<std::string> args = {"--data", testsupport::datapath("")};
   args.insert(args.end(), extra.begin(), extra.end());
   testsupport::toptions o;
   o.cwd = testsupport::tempfolder();
+  o.termafter = termafter;
   return runprogram("morvanta-render", args, o);
 }
 
@@ -127,7 +132,7 @@ TEST(Outputs, VideoAndSoundLastAsLongAsTheFrames) {
             (std::vector<std::string>{"frame000000.png", "frame000010.png", "frame000020.png"}));
   EXPECT_EQ(testsupport::readfile(folder + "/s.png").substr(1, 3), "PNG");
   const std::string video = testsupport::readfile(folder + "/v.y4m");
-  const std::string header = "YUV4MPEG2 W640 H480 F60:1 Ip A1:1 C420jpeg\n";
+  const std::string header = "YUV4MPEG2 W640 H480 F60:1 Ip A1:1 C420jpeg XCOLORRANGE=LIMITED\n";
   EXPECT_EQ(video.substr(0, header.size()), header);
   EXPECT_EQ(video.size(), header.size() + 30 * (6 + 640 * 480 * 3 / 2));
   const std::string wav = testsupport::readfile(folder + "/a.wav");
@@ -138,18 +143,150 @@ TEST(Outputs, VideoAndSoundLastAsLongAsTheFrames) {
   EXPECT_EQ(le(wav, 40, 4), 4u * samples);
 }
 
-// With ffmpeg, --mp4 writes the file, also to a path with quotes and spaces;
-// without it, the renderer says so and writes nothing.
-TEST(Outputs, Mp4NeedsFfmpegAndTakesAnyPath) {
-  const std::string file = testsupport::tempfolder() + "/it's a show.mp4";
-  const trun r = render({"--seed", "1", "--frames", "12", "--mp4", file});
-  if (std::system("ffmpeg -version >/dev/null 2>&1") == 0) {
-    EXPECT_EQ(r.exitcode, 0) << r.err;
-    EXPECT_GT(testsupport::readfile(file).size(), 1000u);
-  } else {
+// ---- colours of the videos ----
+
+using tcolour = std::array<double, 3>;
+
+tcolour meancolour(const uint8_t* rgb, size_t pixels) {
+  tcolour sum = {0, 0, 0};
+  for (size_t i = 0; i < pixels; ++i)
+    for (int c = 0; c < 3; ++c) sum[c] += rgb[3 * i + c];
+  for (double& c : sum) c /= static_cast<double>(pixels);
+  return sum;
+}
+
+tcolour pngmean(const std::string& path) {
+  testsupport::trgbimage png;
+  EXPECT_TRUE(testsupport::readrgbpng(path, png)) << path;
+  EXPECT_EQ(png.width * png.height, 640u * 480u) << path;
+  return meancolour(png.rgb.data(), png.rgb.size() / 3);
+}
+
+void expectnear(const tcolour& got, const tcolour& png, double tolerance, const std::string& what) {
+  for (int c = 0; c < 3; ++c)
+    EXPECT_NEAR(got[c], png[c], tolerance) << what << ", channel " << "RGB"[c];
+}
+
+constexpr size_t y4mframe = 6 + 640 * 480 * 3 / 2;  // "FRAME\n" and the planes
+
+// The Y4M holds limited-range BT.601 and says so: every sample within its
+// range, black at 16, and the mean colour read back through the limited
+// BT.601 matrix is that of the PNG of the same frame (the title picture,
+// many colours, at frame 200 with one frame per row).
+TEST(Video, Y4mHoldsLimitedRangeBt601OfThePngColours) {
+  const std::string folder = testsupport::tempfolder();
+  const trun r = render({"--seed", "1", "--rows", "1", "--frames", "201", "--scaled", "--video", folder + "/v.y4m",
+                         "--png", folder + "/png", "--every", "200"});
+  ASSERT_EQ(r.exitcode, 0) << r.err;
+  const std::string video = testsupport::readfile(folder + "/v.y4m");
+  const std::string header = "YUV4MPEG2 W640 H480 F60:1 Ip A1:1 C420jpeg XCOLORRANGE=LIMITED\n";
+  ASSERT_EQ(video.substr(0, header.size()), header);
+  ASSERT_EQ(video.size(), header.size() + 201 * y4mframe);
+
+  size_t outside = 0, black = 0;
+  for (size_t f = 0; f < 201; ++f) {
+    const auto* planes = reinterpret_cast<const uint8_t*>(video.data() + header.size() + f * y4mframe + 6);
+    for (size_t i = 0; i < 640 * 480; ++i) {
+      outside += planes[i] < 16 || planes[i] > 235;
+      black += planes[i] == 16;
+    }
+    for (size_t i = 640 * 480; i < y4mframe - 6; ++i) outside += planes[i] < 16 || planes[i] > 240;
+  }
+  EXPECT_EQ(outside, 0u);
+  EXPECT_GT(black, 0u);  // the tunnel's black is 16, not 0
+
+  const auto* planes = reinterpret_cast<const uint8_t*>(video.data() + header.size() + 200 * y4mframe + 6);
+  double y = 0, u = 0, v = 0;
+  for (size_t i = 0; i < 640 * 480; ++i) y += planes[i];
+  for (size_t i = 0; i < 320 * 240; ++i) {
+    u += planes[640 * 480 + i];
+    v += planes[640 * 480 + 320 * 240 + i];
+  }
+  y = y / (640 * 480) - 16;
+  u = u / (320 * 240) - 128;
+  v = v / (320 * 240) - 128;
+  const tcolour back = {1.164383 * y + 1.596027 * v, 1.164383 * y - 0.391762 * u - 0.812968 * v, 1.164383 * y + 2.017232 * u};
+  expectnear(back, pngmean(folder + "/png/frame000200.png"), 1.0, "Y4M frame 200");
+}
+
+// The frames a message says, from "(<bytes> bytes, <frames> frames)"; 0 when none.
+uint64_t saidframes(const std::string& text, uint64_t* bytes = nullptr) {
+  std::smatch m;
+  if (!std::regex_search(text, m, std::regex("\\((\\d+) bytes, (\\d+) frames?\\)"))) return 0;
+  if (bytes) *bytes = std::stoull(m[1]);
+  return std::stoull(m[2]);
+}
+
+// A whole show's Y4M is gigabytes: its size is said before it is written,
+// exactly when --frames cuts the show, else from the show's length, which
+// must be the frames the show presents (as --bench counts them).
+TEST(Video, Y4mSaysItsSizeBeforeWriting) {
+  const std::string file = testsupport::tempfolder() + "/v.y4m";
+  const trun cut = render({"--seed", "1", "--frames", "30", "--video", file});
+  ASSERT_EQ(cut.exitcode, 0) << cut.err;
+  uint64_t bytes = 0;
+  EXPECT_EQ(saidframes(cut.err, &bytes), 30u) << cut.err;
+  EXPECT_EQ(bytes, testsupport::readfile(file).size());
+
+  for (const std::vector<std::string>& timing : {std::vector<std::string>{"--rows", "1"}, std::vector<std::string>{}}) {
+    std::vector<std::string> bench = timing;
+    bench.push_back("--bench");
+    const trun counted = render(bench);
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(counted.out, m, std::regex("\\n(\\d+) frames, "))) << counted.out;
+    // The size is said at once; the show is stopped early, whatever it wrote.
+    std::vector<std::string> video = timing;
+    video.insert(video.end(), {"--video", file});
+    const trun said = render(video, 1.5);
+    const uint64_t frames = saidframes(said.err, &bytes);
+    EXPECT_NEAR(static_cast<double>(frames), std::stod(m[1]), 2.0) << said.err;
+    EXPECT_EQ(bytes, 63 + frames * y4mframe);
+  }
+}
+
+std::string shellword(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+std::string commandoutput(const std::string& command) {
+  std::string text;
+  if (std::FILE* p = popen(command.c_str(), "r")) {
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
+    pclose(p);
+  }
+  return text;
+}
+
+// --mp4 needs ffmpeg and says so without it. With it, the file is written
+// to any path, its stream is tagged as what it holds (limited range, the
+// BT.601 matrix, the PNG frames' sRGB primaries and transfer), and a frame
+// decoded as a player does shows the PNG's colours.
+TEST(Video, Mp4IsTaggedSoPlayersShowThePngColours) {
+  const std::string folder = testsupport::tempfolder();
+  const std::string file = folder + "/it's a show.mp4";
+  const trun r = render({"--seed", "1", "--frames", "61", "--scaled", "--mp4", file, "--png", folder + "/png",
+                         "--every", "60"});
+  if (std::system("ffmpeg -version >/dev/null 2>&1") != 0) {
     EXPECT_EQ(r.exitcode, 1);
     EXPECT_NE(r.err.find("needs ffmpeg"), std::string::npos) << r.err;
+    GTEST_SKIP() << "ffmpeg is not installed (apt-get install ffmpeg): the MP4's colours are not checked";
   }
+  ASSERT_EQ(r.exitcode, 0) << r.err;
+  const std::string tags = commandoutput("ffprobe -v error -select_streams v -show_entries "
+                                         "stream=color_range,color_space,color_primaries,color_transfer -of default=nw=1 " +
+                                         shellword(file));
+  for (const char* tag : {"color_range=tv", "color_space=smpte170m", "color_primaries=bt709", "color_transfer=iec61966-2-1"})
+    EXPECT_NE(tags.find(tag), std::string::npos) << tag << " in\n" << tags;
+
+  // The first scene's yellow tunnel on black: a range read wrongly darkens it by several levels.
+  const std::string frame = commandoutput("ffmpeg -v error -i " + shellword(file) +
+                                          " -vf 'select=eq(n\\,60)' -frames:v 1 -f rawvideo -pix_fmt rgb24 -");
+  ASSERT_EQ(frame.size(), 640u * 480u * 3u);
+  expectnear(meancolour(reinterpret_cast<const uint8_t*>(frame.data()), 640 * 480), pngmean(folder + "/png/frame000060.png"),
+             2.5, "MP4 frame 60");
 }
 
 // /dev/full stands for a full disk. The dump's buffer meets it after some

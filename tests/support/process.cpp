@@ -80,7 +80,7 @@ trun runprogram(const std::string& program, const std::vector<std::string>& args
   trun result;
   int inpipe[2], outpipe[2], errpipe[2];
   if (pipe(inpipe) != 0 || pipe(outpipe) != 0 || pipe(errpipe) != 0) return result;
-  const std::string path = binpath(program);
+  const std::string path = program.find('/') == std::string::npos ? binpath(program) : program;
   const pid_t pid = fork();
   if (pid == 0) {
     dup2(inpipe[0], 0);

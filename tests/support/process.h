@@ -22,7 +22,7 @@ struct toptions {
   double killafter = 60;             // seconds until SIGKILL (a hung test)
 };
 
-// Runs MORVANTA_BIN/<program> with args.
+// Runs MORVANTA_BIN/<program> with args (a program given as a path: that one).
 trun runprogram(const std::string& program, const std::vector<std::string>& args, const toptions& options = {});
 
 // A fresh temporary folder, removed with its files at process exit.

@@ -1,0 +1,26 @@
+// rgbpng: libpng's simplified reader does every conversion.
+#include "support/rgbpng.h"
+
+#include <png.h>
+
+#include <cstring>
+
+namespace testsupport {
+
+bool readrgbpng(const std::string& path, trgbimage& image) {
+  png_image png;
+  std::memset(&png, 0, sizeof png);
+  png.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&png, path.c_str())) return false;
+  png.format = PNG_FORMAT_RGB;
+  image.width = png.width;
+  image.height = png.height;
+  image.rgb.resize(PNG_IMAGE_SIZE(png));
+  if (!png_image_finish_read(&png, nullptr, image.rgb.data(), 0, nullptr)) {
+    png_image_free(&png);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace testsupport
