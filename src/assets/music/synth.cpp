@@ -44,6 +44,14 @@ void lowpass(std::vector<double>& x, double hz, double rate) {
   }
 }
 
+// Scales a wave to a peak of 1, so that saturate's drive means the same for every sound.
+void normaliseinplace(std::vector<double>& x) {
+  double top = 0;
+  for (double v : x) top = std::max(top, std::fabs(v));
+  if (top > 0)
+    for (double& v : x) v /= top;
+}
+
 // Soft saturation: a louder sound within the same peak.
 void saturate(std::vector<double>& x, double drive) {
   for (double& v : x) v = std::tanh(drive * v);
@@ -147,7 +155,7 @@ txminstrument makekick() {
     w[i] = std::sin(phase) * std::exp(-t / 0.2) + 0.25 * nextnoise(noise) * std::exp(-t / 0.003);
     phase += 2.0 * pi * hz / drumrate;
   }
-  saturate(w, 1.8);
+  saturate(w, 2.4);
   fadeends(w, 44, 441);
   return oneinstrument("kick", drumsample("kick", w, drumrate, 64, 128, false));
 }
@@ -157,14 +165,14 @@ txminstrument makesnare() {
   tnoise noise{0x2345678u};
   std::vector<double> hiss(n);
   for (double& v : hiss) v = nextnoise(noise);
-  highpass(hiss, 1200.0, drumrate);
-  lowpass(hiss, 9000.0, drumrate);
+  highpass(hiss, 1800.0, drumrate);
+  lowpass(hiss, 11000.0, drumrate);
   std::vector<double> w(n);
   for (size_t i = 0; i < n; i++) {
     const double t = double(i) / drumrate;
     const double body = 0.7 * std::sin(2 * pi * 188.0 * t) * std::exp(-t / 0.045) +
                         0.35 * std::sin(2 * pi * 331.0 * t) * std::exp(-t / 0.03);
-    w[i] = body + 1.1 * hiss[i] * std::exp(-t / 0.085);
+    w[i] = body + 1.5 * hiss[i] * std::exp(-t / 0.09);
   }
   saturate(w, 1.6);
   fadeends(w, 44, 441);
@@ -172,32 +180,53 @@ txminstrument makesnare() {
 }
 
 namespace {
-std::vector<double> metalnoise(size_t n, uint32_t seed, double cutoff) {
+
+// The square-wave modes of a struck cymbal, in Hz: their odd harmonics
+// crowd the treble with partials that belong to no common fundamental,
+// which is what makes metal ring instead of hiss.
+constexpr double cymbalmodes[6] = {205.3, 304.4, 369.6, 522.7, 540.0, 800.0};
+
+// n frames of the six modes scaled by `scale`, each a band-limited square
+// (odd harmonics below 18 kHz), with a little noise for the sizzle, through
+// two high passes at cutoff.
+std::vector<double> metal(size_t n, double scale, double cutoff, double noiseshare, uint32_t seed) {
   tnoise noise{seed};
-  std::vector<double> w(n);
-  for (double& v : w) v = nextnoise(noise);
+  std::vector<double> w(n, 0.0);
+  for (double mode : cymbalmodes) {
+    const double hz = mode * scale;
+    for (uint32_t h = 1; h * hz < 18000.0; h += 2) {
+      const double step = 2.0 * pi * h * hz / drumrate, amplitude = 1.0 / h, phase = randomphase(noise);
+      for (size_t i = 0; i < n; i++) w[i] += amplitude * std::sin(step * double(i) + phase);
+    }
+  }
+  double top = 0;
+  for (double v : w) top = std::max(top, std::fabs(v));
+  for (double& v : w) v = v / top + noiseshare * nextnoise(noise);
   highpass(w, cutoff, drumrate);
   highpass(w, cutoff, drumrate);
   return w;
 }
+
 }  // namespace
 
 txminstrument makeclosedhat() {
-  std::vector<double> w = metalnoise(size_t(drumrate * 0.1), 0x3456789u, 7000.0);
-  for (size_t i = 0; i < w.size(); i++) w[i] *= std::exp(-double(i) / drumrate / 0.022);
+  std::vector<double> w = metal(size_t(drumrate * 0.1), 1.45, 3800.0, 0.05, 0x3456789u);
+  for (size_t i = 0; i < w.size(); i++) w[i] *= std::exp(-double(i) / drumrate / 0.03);
+  saturate(w, 2.5);
   fadeends(w, 22, 220);
   return oneinstrument("closed hat", drumsample("closed hat", w, drumrate, 64, 168, false));
 }
 
 txminstrument makeopenhat() {
-  std::vector<double> w = metalnoise(size_t(drumrate * 0.42), 0x456789au, 6000.0);
+  std::vector<double> w = metal(size_t(drumrate * 0.42), 1.45, 3200.0, 0.05, 0x456789au);
   for (size_t i = 0; i < w.size(); i++) w[i] *= std::exp(-double(i) / drumrate / 0.12);
+  saturate(w, 2.5);
   fadeends(w, 22, 882);
-  return oneinstrument("open hat", drumsample("open hat", w, drumrate, 64, 168, false));
+  return oneinstrument("open hat", drumsample("open hat", w, drumrate, 64, 88, false));
 }
 
 txminstrument makecrash() {
-  std::vector<double> w = metalnoise(size_t(drumrate * 2.2), 0x56789abu, 3500.0);
+  std::vector<double> w = metal(size_t(drumrate * 2.2), 2.1, 3000.0, 0.6, 0x56789abu);
   lowpass(w, 12000.0, drumrate);
   for (size_t i = 0; i < w.size(); i++) {
     const double t = double(i) / drumrate;
@@ -237,7 +266,8 @@ txminstrument makebass() {
   addsaw(parts, 1, bassperiod, 1.0, 24, 4.0, noise);
   parts.push_back({1, 0.6, 0.0});  // a sine under it keeps the low end round
   std::vector<double> w = additive(bassperiod, parts);
-  saturate(w, 0.9);
+  normaliseinplace(w);
+  saturate(w, 2.0);
   txminstrument ins = oneinstrument("bass", loopedsample("bass", w, bassperiod, 64, 128));
   ins.volumeenv = envelope({{0, 0}, {1, 64}, {8, 50}, {14, 0}}, 2);
   ins.fadeout = 0x400;
@@ -272,30 +302,40 @@ txminstrument makepad() {
   return ins;
 }
 
-// Two voices a few cents apart, saw with a touch of square.
+// Three saws a few cents apart, their harmonics from the third up lifted
+// nearly twice over the plain saw's: a lead that speaks in the 2-8 kHz range
+// and stands over the hats rather than behind the pads.
 txminstrument makelead() {
   tnoise noise{0xabcdef1u};
   const size_t length = size_t(padperiod) * leadcycles;
   std::vector<tpartial> parts;
-  addsaw(parts, leadcycles, length, 1.0, 12, 6.0, noise);
-  addsaw(parts, leadcycles + 1, length, 0.8, 12, 6.0, noise);
-  for (uint32_t h = 1; h <= 11; h += 2) parts.push_back({h * leadcycles, 0.3 / h, randomphase(noise)});
-  txminstrument ins = oneinstrument("lead", loopedsample("lead", additive(length, parts), padperiod, 64, 128));
+  const uint32_t voices[3] = {leadcycles, leadcycles + 1, leadcycles - 1};
+  const double weights[3] = {1.0, 0.7, 0.7};
+  for (int k = 0; k < 3; k++)
+    for (uint32_t h = 1; h <= 20 && size_t(h) * voices[k] * 2 < length; h++) {
+      const double presence = h == 1 ? 1.0 : (h == 2 ? 1.4 : 1.8);
+      parts.push_back({h * voices[k], weights[k] * presence / h * std::exp(-double(h - 1) / 12.0), randomphase(noise)});
+    }
+  std::vector<double> w = additive(length, parts);
+  normaliseinplace(w);
+  saturate(w, 1.6);  // denser, and brighter still
+  txminstrument ins = oneinstrument("lead", loopedsample("lead", w, padperiod, 64, 128));
   ins.volumeenv = envelope({{0, 0}, {2, 64}, {12, 50}, {40, 44}, {52, 0}}, 3);
   ins.fadeout = 0x200;
   ins.vibratotype = 0;
   ins.vibratosweep = 80;
-  ins.vibratodepth = 3;
+  ins.vibratodepth = 2;
   ins.vibratorate = 10;
   return ins;
 }
 
-// A hollow, square-ish single cycle plucked by its envelope.
+// A narrow pulse (a quarter of the cycle high) plucked by its envelope:
+// thin and glassy, so it glitters above the pads instead of thickening them.
 txminstrument makearpeggio() {
   std::vector<tpartial> parts;
-  for (uint32_t h = 1; h <= 10; h++) {
-    const double odd = (h % 2 == 1) ? 1.0 : 0.35;
-    parts.push_back({h, odd / h * std::exp(-double(h - 1) / 5.0), 0.0});
+  for (uint32_t h = 1; h <= 16; h++) {
+    const double pulse = std::sin(pi * double(h) / 4.0);  // the spectrum of a 25 % pulse
+    if (std::fabs(pulse) > 1e-9) parts.push_back({h, pulse / h * std::exp(-double(h - 1) / 10.0), 0.0});
   }
   txminstrument ins = oneinstrument("arpeggio", loopedsample("arpeggio", additive(arpperiod, parts), arpperiod, 64, 96));
   ins.volumeenv = envelope({{0, 0}, {1, 64}, {6, 36}, {16, 14}, {40, 0}}, -1);

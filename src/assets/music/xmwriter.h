@@ -27,6 +27,24 @@ constexpr uint32_t xmmaxenvpoints = 12;
 constexpr uint8_t xmkeyoff = 97;  // note value that releases the note
 constexpr uint8_t xmnotes = 96;   // playable notes 1..96, C-0 is 1
 
+// Effect-column commands (the digit a tracker shows) and, for the extended
+// command E, the high nibble of its parameter.
+enum txmeffect : uint8_t {
+  xmarpeggio = 0x0,    // 0xy: the note, +x, +y semitones, tick by tick
+  xmportaup = 0x1,     // 1xx
+  xmportadown = 0x2,   // 2xx
+  xmtoneporta = 0x3,   // 3xx: glide to the cell's note, not retriggered
+  xmvibrato = 0x4,     // 4xy: speed x, depth y
+  xmpanning = 0x8,     // 8xx: 0 left .. 255 right
+  xmvolumeslide = 0xa, // Axy: up x or down y per tick
+  xmextended = 0xe,
+};
+constexpr uint8_t xmretrig = 0x90;       // E9x: strike again every x ticks
+constexpr uint8_t xmfinevolup = 0xa0;    // EAx: volume +x once per row
+constexpr uint8_t xmfinevoldown = 0xb0;  // EBx
+constexpr uint8_t xmnotecut = 0xc0;      // ECx: silence after x ticks
+constexpr uint8_t xmnotedelay = 0xd0;    // EDx: start the note x ticks late
+
 // ---- records -------------------------------------------------------------
 
 // One cell. note 0 = none, 1..96 = C-0..B-7, 97 = key off; instrument 0 =
