@@ -70,6 +70,26 @@ extern const tscene scene07;
 // ---- scene 8: the sine plasma -----------------------------------------------------------
 
 extern const tscene scene08;
+extern float sinephase;  // W, one step of 0.05 per frame
+void sinesetup();
+void sinepass();  // fade-in step, phase step, plasma
+
+// The column wave U and the row wave V at a phase, each stored as single.
+float sinecolumn(uint32_t x, float phase);
+float sinerow(uint32_t y, float phase);
+// The same floats from double sines, checked to round alike (else exact).
+float sinecolumnfast(uint32_t x, float phase);
+float sinerowfast(uint32_t y, float phase);
+// The stored byte of a pixel: Round(U + V) in extended precision, 16-bit,
+// above 255 -> 255, then negative -> + 255, then 0 -> 254; low 8 bits.
+uint8_t sinevalue(float u, float v);
+
+// The plasma at sinephase into screen. The plain rule works the row wave
+// out again for every pixel; the fast one takes both fast waves once per
+// column and row and composes them with sinecompose.
+void sineplasma();
+void sineplasmaplain();
+void sinecompose(const float (&columns)[320], const float (&rows)[200]);
 
 // ---- scene 9: the light band and the particle fountain ----------------------------------
 
