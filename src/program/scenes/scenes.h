@@ -102,6 +102,11 @@ extern const tscene scene10;
 // ---- scene 11: the swirl tunnel under the text picture ----------------------------------
 
 extern const tscene scene11;
+extern int32_t swirlstep;  // a: 1..255 in the frames, then again from 1
+void swirlsetup();
+void swirlpass();    // fade-in step, step, tunnel, column 0, three blurs, text
+// screen offsets 320..63,680 := teil[(swirlmap - a * 512 + a) AND 0xFDFF].
+void swirltunnel();
 
 // ---- scene 12: the squeezed picture with glowing text -----------------------------------
 
