@@ -13,6 +13,7 @@
 
 #include "Eng3D/Eng3D.h"
 #include "program/scene.h"
+#include "tables/tables.h"
 
 namespace program::scenes {
 
@@ -115,6 +116,10 @@ extern const tscene scene12;
 // ---- scene 13: the drifting dots painting the plasma ------------------------------------
 
 extern const tscene scene13;
+void dotspass();  // every dot in index order
+// Moves a dot, walks its velocities (two draws: dx, then dy), turns it when
+// it is off screen, and otherwise draws it under the plasma and 253.
+void movedot(tables::tdot& dot);
 
 // ---- scene 14: the perspective scroller with the radial smear ---------------------------
 
