@@ -124,6 +124,22 @@ void movedot(tables::tdot& dot);
 // ---- scene 14: the perspective scroller with the radial smear ---------------------------
 
 extern const tscene scene14;
+extern uint16_t floorroll;              // r: 199 down to 2 in the frames
+extern int32_t smeara, smearb;          // the smear's divisors
+extern float smearfa, smearfb;          // their float shadows
+extern uint8_t smeargrowing;            // 1: growing, 0: shrinking
+void floorsetup();
+void floorpass();  // roll, pulse, smear
+// Steps r and copies picture rows 1..198 into the trapezoid. The plain roll
+// scales each row from linebuf; the fast one samples it through per-row
+// column tables and leaves linebuf as the plain one does.
+void rollfloor();
+void rollfloorplain();
+void pulsesmear();
+// The radial smear about (154, 118) with the current divisors. The plain
+// one divides twice per pixel; the fast one looks the sources up.
+void radialsmear();
+void radialsmearplain();
 
 // ---- scene 15: the end text -------------------------------------------------------------
 
