@@ -144,5 +144,8 @@ void radialsmearplain();
 // ---- scene 15: the end text -------------------------------------------------------------
 
 extern const tscene scene15;
+extern uint16_t endcolour;  // t: the text's colour in the next frame
+void endsetup();
+void endpass();  // the text in colour t, then t one step on
 
 }  // namespace program::scenes
