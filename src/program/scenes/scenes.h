@@ -14,6 +14,7 @@
 #include "Eng3D/Eng3D.h"
 #include "program/scene.h"
 #include "program/scenes/glow.h"
+#include "tables/tables.h"
 
 namespace program::scenes {
 
@@ -94,6 +95,26 @@ void eyelens();
 // ---- scene 8: the sine plasma -----------------------------------------------------------
 
 extern const tscene scene08;
+extern float sinephase;  // W, one step of 0.05 per frame
+void sinesetup();
+void sinepass();  // fade-in step, phase step, plasma
+
+// The column wave U and the row wave V at a phase, each stored as single.
+float sinecolumn(uint32_t x, float phase);
+float sinerow(uint32_t y, float phase);
+// The same floats from double sines, checked to round alike (else exact).
+float sinecolumnfast(uint32_t x, float phase);
+float sinerowfast(uint32_t y, float phase);
+// The stored byte of a pixel: Round(U + V) in extended precision, 16-bit,
+// above 255 -> 255, then negative -> + 255, then 0 -> 254; low 8 bits.
+uint8_t sinevalue(float u, float v);
+
+// The plasma at sinephase into screen. The plain rule works the row wave
+// out again for every pixel; the fast one takes both fast waves once per
+// column and row and composes them with sinecompose.
+void sineplasma();
+void sineplasmaplain();
+void sinecompose(const float (&columns)[320], const float (&rows)[200]);
 
 // ---- scene 9: the light band and the particle fountain ----------------------------------
 
@@ -106,6 +127,11 @@ extern const tscene scene10;
 // ---- scene 11: the swirl tunnel under the text picture ----------------------------------
 
 extern const tscene scene11;
+extern int32_t swirlstep;  // a: 1..255 in the frames, then again from 1
+void swirlsetup();
+void swirlpass();    // fade-in step, step, tunnel, column 0, three blurs, text
+// screen offsets 320..63,680 := teil[(swirlmap - a * 512 + a) AND 0xFDFF].
+void swirltunnel();
 
 // ---- scene 12: the squeezed picture with glowing text -----------------------------------
 
@@ -124,13 +150,36 @@ void squeezeremap();
 // ---- scene 13: the drifting dots painting the plasma ------------------------------------
 
 extern const tscene scene13;
+void dotspass();  // every dot in index order
+// Moves a dot, walks its velocities (two draws: dx, then dy), turns it when
+// it is off screen, and otherwise draws it under the plasma and 253.
+void movedot(tables::tdot& dot);
 
 // ---- scene 14: the perspective scroller with the radial smear ---------------------------
 
 extern const tscene scene14;
+extern uint16_t floorroll;              // r: 199 down to 2 in the frames
+extern int32_t smeara, smearb;          // the smear's divisors
+extern float smearfa, smearfb;          // their float shadows
+extern uint8_t smeargrowing;            // 1: growing, 0: shrinking
+void floorsetup();
+void floorpass();  // roll, pulse, smear
+// Steps r and copies picture rows 1..198 into the trapezoid. The plain roll
+// scales each row from linebuf; the fast one samples it through per-row
+// column tables and leaves linebuf as the plain one does.
+void rollfloor();
+void rollfloorplain();
+void pulsesmear();
+// The radial smear about (154, 118) with the current divisors. The plain
+// one divides twice per pixel; the fast one looks the sources up.
+void radialsmear();
+void radialsmearplain();
 
 // ---- scene 15: the end text -------------------------------------------------------------
 
 extern const tscene scene15;
+extern uint16_t endcolour;  // t: the text's colour in the next frame
+void endsetup();
+void endpass();  // the text in colour t, then t one step on
 
 }  // namespace program::scenes
