@@ -71,9 +71,20 @@ void wavebandplain(const int16_t (&curve)[256], uint32_t phase) {
   }
 }
 
+namespace {
+// One row: out[c] := in[c] + 20 where the band has begun in column c, as a
+// mask select the compiler turns into vector blends.
+inline void liftrow(const uint8_t* __restrict in, uint8_t* __restrict out, const uint8_t* __restrict first,
+                    uint8_t y) {
+  for (uint32_t c = 0; c < 320; ++c) {
+    const uint8_t inside = static_cast<uint8_t>(0u - static_cast<uint32_t>(y >= first[c]));
+    out[c] = static_cast<uint8_t>((out[c] & ~inside) | (static_cast<uint8_t>(in[c] + bandlift) & inside));
+  }
+}
+}  // namespace
+
 // Per column, the first row of the band (the rows above stay, and rows 101
-// and up mean none); then row by row, each upper row and its mirror below,
-// a select per pixel that the compiler turns into vector blends.
+// and up mean none); then row by row, each upper row and its mirror below.
 void waveband(const int16_t (&curve)[256], uint32_t phase) {
   constexpr int32_t none = bandlast + 1;
   int32_t h[161];
@@ -87,12 +98,8 @@ void waveband(const int16_t (&curve)[256], uint32_t phase) {
   const uint8_t* src = tools::work3.pixels;
   uint8_t* dst = tools::work2.pixels;
   for (uint32_t y = 0; y <= static_cast<uint32_t>(bandlast); ++y) {
-    for (const uint32_t row : {y, 199 - y}) {
-      const uint8_t* in = src + row * 320;
-      uint8_t* out = dst + row * 320;
-      for (uint32_t c = 0; c < 320; ++c)
-        out[c] = y >= first[c] ? static_cast<uint8_t>(in[c] + bandlift) : out[c];
-    }
+    liftrow(src + y * 320, dst + y * 320, first, static_cast<uint8_t>(y));
+    liftrow(src + (199 - y) * 320, dst + (199 - y) * 320, first, static_cast<uint8_t>(y));
   }
 }
 
@@ -101,6 +108,33 @@ void waveband(const int16_t (&curve)[256], uint32_t phase) {
 namespace {
 constexpr uint32_t jitterfirst = 2, jitterlastrow = 197, jitterlastcolumn = 317;
 constexpr uint32_t jitterrow = jitterlastcolumn - jitterfirst + 1;  // 316 steps per row
+constexpr uint32_t lanes = 320;  // a row's steps worked out in whole vectors
+
+using tbytes = int8_t __attribute__((vector_size(16)));
+using twords = int16_t __attribute__((vector_size(32)));
+
+inline tbytes loadbytes(const int8_t* p) {
+  tbytes v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+// For the 320 steps of a row from r = randsign + k + 1: the target of step
+// i relative to the row's first pixel, i + 320 r[i + 1] + r[i], and whether
+// step i - 1 moved its pixel one right onto pixel i (r[i - 1] = 1, r[i] = 0).
+inline void steps(const int8_t* r, int16_t* to, uint8_t* keep) {
+  twords index;
+  for (int16_t i = 0; i < 16; ++i) index[i] = i;
+  for (uint32_t i = 0; i < lanes; i += 16) {
+    const tbytes before = loadbytes(r + i - 1), here = loadbytes(r + i), next = loadbytes(r + i + 1);
+    const twords target = index + __builtin_convertvector(next, twords) * 320 + __builtin_convertvector(here, twords);
+    std::memcpy(to + i, &target, sizeof target);
+    const tbytes moved = (before == 1) & (here == 0);
+    std::memcpy(keep + i, &moved, sizeof moved);
+    index += 16;
+  }
+  keep[0] = 0;  // the row's first step has no step before it in the row
+}
 
 inline void jitterstep(uint8_t* w, uint32_t p, uint16_t& k, uint16_t wrap) {
   const uint8_t b = w[p];
@@ -124,13 +158,25 @@ void jitter(uint16_t wrap) {
   uint16_t k = jitterindex;
   for (uint32_t y = jitterfirst; y <= jitterlastrow; ++y) {
     const uint32_t p0 = y * 320 + jitterfirst;
-    if (static_cast<uint32_t>(k) + jitterrow < wrap) {
-      // The row's steps use k + 1 .. k + 316, none of which reaches the wrap.
+    if (static_cast<uint32_t>(k) + lanes < wrap) {
+      // The row's steps use k + 1 .. k + 316, none of which reaches the
+      // wrap. Within the row only the step before can have changed the
+      // pixel a step reads (by moving its own one right), so the reads come
+      // from a copy of the row and that one carry rather than from the
+      // pixels just stored; and every target and carry is worked out first,
+      // in vector lanes (320 of them, randsign read up to k + 321), leaving
+      // the stores alone in the ordered loop.
       const int8_t* r = tables::randsign + k + 1;
       uint8_t* at = w + p0;
+      alignas(16) uint8_t row[jitterrow];
+      alignas(16) int16_t to[lanes];
+      alignas(16) uint8_t keep[lanes];  // all ones: the step before moved its pixel here
+      std::memcpy(row, at, jitterrow);
+      steps(r, to, keep);
+      uint8_t b = 0;
       for (uint32_t i = 0; i < jitterrow; ++i) {
-        const uint8_t b = at[i];
-        at[static_cast<int32_t>(i) + r[i + 1] * 320 + r[i]] = b;
+        b = static_cast<uint8_t>((b & keep[i]) | (row[i] & ~keep[i]));  // a select, not a branch
+        at[to[i]] = b;
       }
       k = static_cast<uint16_t>(k + jitterrow);
     } else {

@@ -49,8 +49,9 @@ void wavebandplain(const int16_t (&curve)[256], uint32_t phase);
 // (x + randsign[k], y + randsign[k + 1]) := b. k is jitterindex, which any
 // value may enter with (scene 9 leaves it past either wrap). A pixel moved
 // right or down is read again later and may travel on. wrap <= 64,000 keeps
-// k + 1 inside randsign. The fast one takes the wrap test out of the rows
-// that cannot reach it.
+// k + 1 inside randsign. The fast one works out the targets of a row that
+// cannot reach the wrap in vector lanes first, and carries a pixel moved
+// one right in a register instead of reading it back.
 void jitter(uint16_t wrap);
 void jitterplain(uint16_t wrap);
 
