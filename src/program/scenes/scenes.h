@@ -56,6 +56,13 @@ void starpass();
 // ---- scene 4: the code credits in relief over the scroller ------------------------------
 
 extern const tscene scene04;
+extern uint32_t codescroll;  // f: the picture row of the window, 0..1800
+extern uint32_t codewave;    // t: the band's phase, 0..254
+void codesetup();            // the four lines, the relief, the counters
+void codepass();
+// f one row on (0 after 1800), then one screen from picture byte 320f into
+// work3 at byte f, into work2, and into work3 at byte 10f, in that order.
+void codewindows();
 
 // ---- scene 5: the morphing point cloud over the wobbling board --------------------------
 
@@ -123,6 +130,13 @@ extern const tscene scene09;
 // ---- scene 10: the graphics credits in relief over the mirrored scroller ----------------
 
 extern const tscene scene10;
+extern uint32_t graphscroll;  // s: the picture row of the plain window, 0..1800
+extern uint32_t graphwave;    // ph: the band's phase, 0..254
+void graphsetup();            // the two lines, the relief, the counters
+void graphpass();
+// s one row on (0 after 1800), then one screen from picture byte 331s into
+// work2 (black past the picture) and from byte 320s into work3.
+void graphwindows();
 
 // ---- scene 11: the swirl tunnel under the text picture ----------------------------------
 
