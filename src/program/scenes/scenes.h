@@ -58,6 +58,25 @@ extern const tscene scene04;
 // ---- scene 5: the morphing point cloud over the wobbling board --------------------------
 
 extern const tscene scene05;
+extern float cloudangle;                  // degrees; 320 at set-up, 322 in the first frame
+extern float cloudmx, cloudmy, cloudmz;   // the circle the cloud's centre runs on
+extern bool morphdone;                    // the fade counter has passed 400
+extern bool fadelock;                     // holds the fade-in back after a hold or the burst
+extern uint16_t holdcounter;              // frames since the morph finished
+void cloudsetup();
+void cloudpass();         // the drawing, music query, then the music's steps
+void clouddraw();         // fade-in, cloud, trails, board and composite
+void cloudmusicsteps();   // after the query: the lock, the burst, the frame counted
+
+// Rows 10..189, columns 10..309 of geoboard into work2, each row displaced
+// by circleofs at the circle phase, which steps once per row.
+void wobbleboard();
+// screen pixels of 16 and below take work2's.
+void boardcomposite();
+// screen's colours into pixelcloud, screen cleared, records 0..60,800 moved
+// and drawn while strictly inside the borders; the lock set, transcolor 0,
+// one fadeup.
+void burst();
 
 // ---- scene 6: the interlaced plasma with glowing text -----------------------------------
 
