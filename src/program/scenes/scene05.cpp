@@ -57,31 +57,62 @@ void wobbleboard() {
   }
 }
 
-void boardcomposite() {
-  uint8_t* s = tools::screen.pixels;
-  const uint8_t* board = tools::work2.pixels;
-  for (uint32_t i = 0; i < 64000; ++i)
-    if (s[i] <= boardbackground) s[i] = board[i];
+namespace {
+// screen and work2 are separate stores; the unconditional store lets the
+// loop run on whole vectors.
+void composite(uint8_t* __restrict s, const uint8_t* __restrict board) {
+  for (uint32_t i = 0; i < 64000; ++i) {
+    const uint8_t v = s[i], under = board[i];
+    s[i] = v <= boardbackground ? under : v;
+  }
 }
 
-void burst() {
+// The colours the burst captures, so that capture and flight can share one
+// walk over the records.
+uint8_t burstcolours[64000];
+
+void flystep(tables::tflypixel& f, uint8_t* s) {
+  int32_t x = f.x, y = f.y;
+  // A record on or past a border stays there along that axis.
+  if (x > 0 && x < 319) x += f.dx;
+  if (y > 0 && y < 199) y += f.dy;
+  f.x = x;
+  f.y = y;
+  if (x > 0 && x < 319 && y > 0 && y < 199) s[y * 320 + x] = f.colour;
+}
+
+void burstend() {
+  tarngr::transcolor = 0;
+  tarnpal::fadeup();
+}
+}  // namespace
+
+void boardcomposite() { composite(tools::screen.pixels, tools::work2.pixels); }
+
+void burstplain() {
   fadelock = true;
   uint8_t* s = tools::screen.pixels;
   // The record keeps its own position; only the colour comes from home.
   for (uint32_t i = 0; i < 64000; ++i) tables::pixelcloud[i].colour = s[i];
   clearframe(tools::screen);
+  for (uint32_t i = 0; i < burstrecords; ++i) flystep(tables::pixelcloud[i], s);
+  burstend();
+}
+
+// As burstplain, with the frame's colours kept aside: one walk over the
+// 704,000 bytes of records instead of two.
+void burst() {
+  fadelock = true;
+  uint8_t* s = tools::screen.pixels;
+  tarngr::copydw(s, burstcolours, 16000);
+  clearframe(tools::screen);
   for (uint32_t i = 0; i < burstrecords; ++i) {
     tables::tflypixel& f = tables::pixelcloud[i];
-    int32_t x = f.x, y = f.y;
-    // A record on or past a border stays there along that axis.
-    if (x > 0 && x < 319) x += f.dx;
-    if (y > 0 && y < 199) y += f.dy;
-    f.x = x;
-    f.y = y;
-    if (x > 0 && x < 319 && y > 0 && y < 199) s[static_cast<uint32_t>(y) * 320 + static_cast<uint32_t>(x)] = f.colour;
+    f.colour = burstcolours[i];
+    flystep(f, s);
   }
-  tarngr::transcolor = 0;
-  tarnpal::fadeup();
+  for (uint32_t i = burstrecords; i < 64000; ++i) tables::pixelcloud[i].colour = burstcolours[i];
+  burstend();
 }
 
 namespace {

@@ -12,6 +12,7 @@
 // counter at the lower right. The timeline fades to black late in
 // position 14.
 #include <cmath>
+#include <cstdlib>
 #include <cstdint>
 
 #include "Eng3D/Eng3D.h"
@@ -35,7 +36,7 @@ float drift = 0.0f;
 
 namespace {
 
-constexpr int32_t bandreach = 130;  // |x - cx| below this is lit
+constexpr int32_t bandreach = 130;  // the columns with |x - cx| below this take part
 constexpr uint32_t firestart = 100, firebottom = 198;
 constexpr uint32_t fireseeds = 64000;  // the fire index runs 0..63,999
 constexpr uint16_t jitterwrap = 64000;
@@ -71,37 +72,57 @@ void fire() {
   }
 }
 
-void lightband() {
+void lightbandplain() {
   uint8_t* s = tools::screen.pixels;
   const uint8_t* w = tools::work1.pixels;
-  // The skip depends on the column alone, and no pixel reads another's
-  // result: the lit columns only, row by row.
-  const int32_t first = bandcx - bandreach + 1 < 1 ? 1 : bandcx - bandreach + 1;
-  const int32_t last = bandcx + bandreach - 1 > 319 ? 319 : bandcx + bandreach - 1;
-  for (uint32_t y = 1; y <= 190; ++y) {
-    const uint32_t row = y * 320;
-    for (int32_t x = first; x <= last; ++x) {
-      const uint32_t p = row + static_cast<uint32_t>(x);
-      const int32_t slope = static_cast<int32_t>(w[p + 1]) - static_cast<int32_t>(w[p - 1]);
-      const int32_t off = x - bandcx - slope;
-      const int32_t c = 191 - (off < 0 ? -off : off);
+  for (int32_t x = 1; x <= 319; ++x)
+    for (int32_t y = 1; y <= 190; ++y) {
+      const int32_t dx = x - bandcx;
+      if (dx <= -bandreach || dx >= bandreach) continue;
+      const int32_t p = y * 320 + x;
+      const int32_t e = static_cast<int32_t>(w[p + 1]) - static_cast<int32_t>(w[p - 1]);
+      const int32_t c = 191 - std::abs(dx - e);
       if (c > 128 && c < 192) s[p] = static_cast<uint8_t>(c);
     }
+}
+
+namespace {
+// One row of the band over all 320 columns: column 0 and the columns out of
+// reach are masked instead of skipped, and every pixel is stored (unlit ones
+// with their own value), so the row runs on whole vectors. Column 0 reads
+// the byte before the row, which is inside the store from row 1 on.
+void bandrow(uint8_t* __restrict out, const uint8_t* __restrict fire, int16_t cx) {
+  // Every value fits 16 bits (|x - cx - slope| < 600): eight lanes a vector.
+  for (int16_t x = 0; x < 320; ++x) {
+    const auto dx = static_cast<int16_t>(x - cx);
+    const auto slope = static_cast<int16_t>(fire[x + 1] - fire[x - 1]);
+    const auto off = static_cast<int16_t>(dx - slope);
+    const auto c = static_cast<int16_t>(191 - (off < 0 ? -off : off));
+    const uint8_t old = out[x];
+    const bool lit = x >= 1 && dx > -bandreach && dx < bandreach && c > 128;
+    out[x] = lit ? static_cast<uint8_t>(c) : old;
   }
+}
+}  // namespace
+
+// No pixel reads another's result, so the order of the pixels is free.
+void lightband() {
+  for (uint32_t y = 1; y <= 190; ++y)
+    bandrow(tools::screen.pixels + y * 320, tools::work1.pixels + y * 320, bandcx);
 }
 
 void jitter() {
   uint8_t* s = tools::screen.pixels;
   uint16_t k = jitterindex;
-  for (uint32_t y = 2; y <= 198; ++y)
-    for (uint32_t x = 2; x <= 318; ++x) {
+  for (int32_t y = 2; y <= 198; ++y)
+    for (int32_t x = 2; x <= 318; ++x) {
       const uint8_t b = s[y * 320 + x];
       if (k > jitterwrap) k = 0;
       k = static_cast<uint16_t>(k + 1);
       if (k < jitterwrap) {
         // The same step on both axes: along the diagonal.
         const int32_t d = tables::randsign[k];
-        s[static_cast<uint32_t>(static_cast<int32_t>(y) + d) * 320 + static_cast<uint32_t>(static_cast<int32_t>(x) + d)] = b;
+        s[(y + d) * 320 + (x + d)] = b;
       }
     }
   jitterindex = k;
@@ -142,18 +163,21 @@ void fountain() {
   }
 }
 
-void glowcompose() {
-  uint8_t* s = tools::screen.pixels;
-  const uint8_t* glow = tools::work3.pixels;
+namespace {
+// screen and work3 are separate stores: the loop runs on whole vectors.
+void compose(uint8_t* __restrict s, const uint8_t* __restrict glow) {
   for (uint32_t i = 0; i < 64000; ++i) {
     uint8_t b = static_cast<uint8_t>(glow[i] + 10);
-    int32_t l = static_cast<int32_t>(s[i]) - 128;
-    if (l > 63 || l < 0) l = 0;
+    uint8_t l = static_cast<uint8_t>(s[i] - 128);  // the band's 129..191 as 1..63
+    if (l > 63) l = 0;
     b = static_cast<uint8_t>(b + l);
     if (b > 63) b = 63;
     s[i] = b;
   }
 }
+}  // namespace
+
+void glowcompose() { compose(tools::screen.pixels, tools::work3.pixels); }
 
 namespace {
 

@@ -75,8 +75,9 @@ void wobbleboard();
 void boardcomposite();
 // screen's colours into pixelcloud, screen cleared, records 0..60,800 moved
 // and drawn while strictly inside the borders; the lock set, transcolor 0,
-// one fadeup.
+// one fadeup. The fast one captures and flies in one walk over the records.
 void burst();
+void burstplain();
 
 // ---- scene 6: the interlaced plasma with glowing text -----------------------------------
 
@@ -109,8 +110,10 @@ void bandcounter();  // after the query: the row at (260, 150), rows 0 and 1 bla
 // randbit at the fire index (fadecounter, wrapping to 0 after 63,999).
 void fire();
 // Rows 1..190, columns 1..319 within 129 of bandcx: 191 - |x - cx - slope|,
-// the slope read from work1; only values above 128 are drawn.
+// the slope read from work1; only values above 128 are drawn. The plain one
+// walks column by column; the fast one by rows, on whole vectors.
 void lightband();
+void lightbandplain();
 // In place over rows 2..198, columns 2..318: each pixel copied diagonally by
 // randsign[k]; k counts 1..64,001 and wraps to 1, and its steps to
 // 64,000 and 64,001 move nothing.

@@ -12,6 +12,7 @@
 #include "program/scenes/scenes.h"
 #include "program/scenes/scenetest.h"
 #include "program/scenes/state.h"
+#include "runtime/runtime.h"
 #include "support/dump.h"
 #include "tables/tables.h"
 #include "tarngr/tarngr.h"
@@ -189,6 +190,38 @@ TEST_F(Cloud, BurstMovesEachAxisOnlyInsideTheBorders) {
   EXPECT_EQ(position(2000), std::make_tuple(319, 46));
   EXPECT_EQ(notequal(0, 63999, 0), (toffsets{3 * 320 + 3, 5 * 320 + 40, 100 * 320 + 102}));
   EXPECT_EQ(screen.pixels[3 * 320 + 3], 33);
+}
+
+// Records anywhere, on and past the borders, over several frames of
+// changing colours: both bursts leave the same records, frame and palette.
+TEST_F(Cloud, BurstMatchesItsPlainRule) {
+  runtime::randseed = 99;
+  for (auto& f : tables::pixelcloud)
+    f = {0, static_cast<int32_t>(runtime::random(324)) - 2, static_cast<int32_t>(runtime::random(204)) - 2,
+         static_cast<int8_t>(static_cast<int32_t>(runtime::random(4)) - 2),
+         static_cast<int8_t>(static_cast<int32_t>(runtime::random(4)) - 2)};
+  std::vector<uint8_t> records(reinterpret_cast<uint8_t*>(tables::pixelcloud),
+                               reinterpret_cast<uint8_t*>(tables::pixelcloud) + sizeof tables::pixelcloud);
+  struct tresult {
+    std::vector<uint8_t> records, frame;
+    std::array<uint8_t, 3> palette;
+  };
+  auto run = [&](void (*burst)()) {
+    std::memcpy(tables::pixelcloud, records.data(), records.size());
+    tarnpal::clearpalette();
+    runtime::randseed = 5;
+    for (int frame = 0; frame < 40; ++frame) {
+      for (uint32_t i = 0; i < 64000; ++i) screen.pixels[i] = static_cast<uint8_t>(runtime::random(256));
+      burst();
+    }
+    const auto* r = reinterpret_cast<const uint8_t*>(tables::pixelcloud);
+    return tresult{{r, r + records.size()}, {screen.pixels, screen.pixels + 64000}, colour(200)};
+  };
+  const tresult plain = run(sc::burstplain), fast = run(sc::burst);
+  EXPECT_TRUE(plain.records == fast.records);
+  EXPECT_TRUE(plain.frame == fast.frame);
+  EXPECT_EQ(plain.palette, fast.palette);
+  EXPECT_EQ(fast.palette, (std::array<uint8_t, 3>{40, 40, 40}));
 }
 
 // ---- in the show's frames -------------------------------------------------------------

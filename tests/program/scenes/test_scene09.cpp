@@ -96,6 +96,26 @@ TEST_F(Band, BandWidthAndTheSlopeThatBendsIt) {
   EXPECT_EQ(at(screen, 319, 4), 0);
 }
 
+// Random fire and screen, centres from off the left to off the right.
+TEST_F(Band, LightBandMatchesItsPlainRule) {
+  runtime::randseed = 31;
+  std::vector<uint8_t> before(64000);
+  for (int16_t cx : {-140, 0, 1, 94, 131, 160, 188, 226, 319, 320, 460}) {
+    for (uint32_t i = 0; i < 64000; ++i) {
+      // Steep and flat stretches, so pieces break away.
+      work1.pixels[i] = static_cast<uint8_t>(runtime::random(4) == 0 ? runtime::random(256) : 0);
+      before[i] = static_cast<uint8_t>(runtime::random(256));
+    }
+    sc::bandcx = cx;
+    std::memcpy(screen.pixels, before.data(), 64000);
+    sc::lightbandplain();
+    const std::vector<uint8_t> plain(screen.pixels, screen.pixels + 64000);
+    std::memcpy(screen.pixels, before.data(), 64000);
+    sc::lightband();
+    EXPECT_TRUE(plain == std::vector<uint8_t>(screen.pixels, screen.pixels + 64000)) << "cx " << cx;
+  }
+}
+
 // cx = Round(cos(t / 13) * 66 + 160) with t signed: 40,000 is -25,536.
 TEST_F(Band, CentreSwingsWithTheSignedAngle) {
   sc::banddraw();
