@@ -5,13 +5,21 @@
 
 #include <SDL/SDL.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "midas/midas.h"
 #include "midas/midasoffline.h"
 #include "program/program.h"
+#include "program/scenes/scenes.h"
+#include "program/scenes/state.h"
 #include "program/timeline.h"
+#include "runtime/runtime.h"
+#include "tables/tables.h"
 #include "support/process.h"
 #include "tools/display.h"
 #include "tools/pacing.h"
@@ -102,6 +110,93 @@ TEST(Timeline, LoopModeStartsOverAtPositionOne) {
         program::runshow();
       },
       testing::ExitedWithCode(3), "");
+}
+
+// ---- two passes of the real show ------------------------------------------------------
+
+// What the show moves in place and never rebuilds: the cloud, the pixels of
+// the burst, the drifting dots, the star field, and the jitter index.
+struct tcarried {
+  std::vector<uint8_t> bytes;
+  uint16_t jitter = 0;
+  static tcarried now() {
+    tcarried c;
+    auto add = [&](const void* p, size_t n) {
+      const auto* b = static_cast<const uint8_t*>(p);
+      c.bytes.insert(c.bytes.end(), b, b + n);
+    };
+    add(tables::cloud1, sizeof tables::cloud1);
+    add(tables::pixelcloud, sizeof tables::pixelcloud);
+    add(tables::driftdots, sizeof tables::driftdots);
+    add(tables::starfield, sizeof tables::starfield);
+    c.jitter = program::scenes::jitterindex;
+    return c;
+  }
+  bool operator==(const tcarried&) const = default;
+};
+
+tcarried firstframe, lastofpass;
+int passes = 0, previousscene = 0;
+bool sawbig = false;
+
+[[noreturn]] void loopfailed(const char* why) {
+  std::fprintf(stderr, "loop: %s\n", why);
+  std::_Exit(4);
+}
+
+// Watches the frames of a looping show: at the first frame of the second
+// pass the carried state must be what the first pass left, not what
+// start-up built.
+void watchcarry(const uint8_t*, uint16_t width, uint16_t, const tarnpal::tpalentry*) {
+  midasoffline::framepresented();
+  const int scene = program::currentscene;
+  if (scene == 3 && width == 640) sawbig = true;
+  if (scene == 1 && previousscene != 1) {
+    ++passes;
+    if (passes == 1) firstframe = tcarried::now();
+    if (passes == 2) {
+      const tcarried now = tcarried::now();
+      if (!(now == lastofpass)) loopfailed("the second pass did not start from what the first left");
+      if (now.bytes == firstframe.bytes) loopfailed("the first pass moved nothing it carries");
+      if (now.jitter == firstframe.jitter) loopfailed("the jitter index did not move");
+      if (program::playstatus.position != 1) loopfailed("the second pass did not start at position 1");
+      if (program::scenes::radialframes != 1) loopfailed("scene 1's set-up did not run again");
+      if (!sawbig) loopfailed("scene 3 did not switch to 640x480 in the first pass");
+      sawbig = false;
+    }
+  }
+  if (passes == 2 && scene == 4) {
+    if (!sawbig) loopfailed("scene 3 did not switch to 640x480 in the second pass");
+    if (width != 320) loopfailed("scene 4 did not return to 320x200");
+    std::fprintf(stderr, "loop: carried\n");
+    std::_Exit(3);
+  }
+  if (scene == 15) lastofpass = tcarried::now();
+  previousscene = scene;
+}
+
+// The whole start-up of the show on the default data, the synthetic row
+// clock at one frame per row and a fixed seed, with the loop option.
+[[noreturn]] void loopingshow() {
+  if (chdir(testsupport::datapath("").c_str()) != 0) std::_Exit(5);
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  seam::current.getticks = ticks;
+  seam::current.delay = delay;
+  seam::current.framesink = watchcarry;
+  seam::current.forcescaled = false;
+  runtime::fixedseed = 11;
+  midasoffline::usesyntheticrows(1);
+  if (std::freopen("/dev/null", "w", stdout) == nullptr) std::_Exit(5);
+  char name[] = "morvanta", loop[] = "l";
+  char* argv[] = {name, loop, nullptr};
+  program::startup(2, argv);
+}
+
+TEST(Timeline, ASecondPassStartsOverAndCarriesWhatTheFirstMoved) {
+  // A fresh process: the other tests leave the music library started.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(loopingshow(), testing::ExitedWithCode(3), "loop: carried");
 }
 
 // Queues a key event as SDL would for a key press or release.
