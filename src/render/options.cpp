@@ -28,6 +28,7 @@ const char* usage() {
          "  --mp4 FILE       video and music muxed by ffmpeg\n"
          "  --scaled         present through the 640x480 scaled display\n"
          "  --bench          time start-up and every scene; write nothing\n"
+         "  --plain          every hot loop in its plain reading: the same bytes, slower\n"
          "  --check-music FILE\n"
          "                   list the order position each scene starts at and whether\n"
          "                   the module FILE reaches it; exit code 0 when it reaches all\n"
@@ -111,6 +112,8 @@ bool parseoptions(int argc, char** argv, toptions& o, std::string& error) {
       if (!needpath(o.checkmusic)) return false;
     } else if (arg == "--bench") {
       o.bench = true;
+    } else if (arg == "--plain") {
+      o.plain = true;
     } else if (arg == "--scaled") {
       o.scaled = true;
     } else {

@@ -313,6 +313,7 @@ void run(const toptions& given) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   if (options.seed) runtime::fixedseed = options.seed;
+  runtime::plainpaths = options.plain;
   if (options.rows)
     midasoffline::usesyntheticrows(*options.rows);
   else

@@ -33,6 +33,7 @@ struct toptions {
   bool bench = false;               // time start-up and scenes, write nothing
   std::string checkmusic;           // only check which positions this module reaches
   bool scaled = false;              // present through the scaled display
+  bool plain = false;               // the hot loops' plain readings, not their fast paths
   bool help = false;
 };
 

@@ -10,6 +10,7 @@ namespace runtime {
 
 uint32_t randseed = 0;
 std::optional<uint32_t> fixedseed;
+bool plainpaths = false;
 
 uint32_t timeofdayms() {
   timeval tv{};

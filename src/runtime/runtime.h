@@ -11,6 +11,7 @@
 // Depends on: nothing.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 
@@ -24,6 +25,12 @@ extern uint32_t randseed;
 // When set, randomize() seeds with this value instead of the clock. The
 // offline renderer sets it once at start-up (--seed); nothing else does.
 extern std::optional<uint32_t> fixedseed;
+
+// When set, every hot loop of the show runs its plain reading instead of its
+// fast path: the same bytes, many times slower. The offline renderer sets it
+// once at start-up (--plain), to check the fast paths against the rules and
+// to measure what they gain; nothing else does.
+extern bool plainpaths;
 
 // ---- operations ----------------------------------------------------------
 
@@ -53,7 +60,17 @@ uint32_t timeofdayms();
 // Round half to even, as the FPU does in its default rounding mode.
 int64_t round(long double x);
 
-// Round toward zero.
-inline int64_t trunc(long double x) { return static_cast<int64_t>(x); }
+// Round toward zero, for |x| < 2^63. A plain conversion switches the FPU's
+// rounding mode there and back on every call (a costly control word
+// load); rounding to nearest in the current mode and stepping back
+// toward zero where that went past gives the same integer without it.
+inline int64_t trunc(long double x) {
+  const int64_t r = std::llrintl(x);
+  const long double back = static_cast<long double>(r);
+  if (x >= 0) return back > x ? r - 1 : r;
+  return back < x ? r + 1 : r;
+}
+// The plain conversion, which the one above must equal.
+inline int64_t truncplain(long double x) { return static_cast<int64_t>(x); }
 
 }  // namespace runtime

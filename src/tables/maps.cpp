@@ -76,7 +76,7 @@ void buildmapplain(int32_t cx, int32_t cy, const int32_t (&depth)[256], bool neg
 void buildmap(int32_t cx, int32_t cy, const int32_t (&depth)[256], bool negate, int32_t (&map)[framesize],
               int32_t* shade) {
   MORVANTA_REQUIRE(cx >= 0 && cx < 320 && cy >= 0 && cy < 200);
-  if (cx < 0 || cx >= 320 || cy < 0 || cy >= 200) {
+  if (runtime::plainpaths || cx < 0 || cx >= 320 || cy < 0 || cy >= 200) {
     buildmapplain(cx, cy, depth, negate, map, shade);
     return;
   }
@@ -114,6 +114,7 @@ void greyconvertplain(uint8_t* pixels, uint32_t count, const tpalette& pal, cons
 }
 
 void greyconvert(uint8_t* pixels, uint32_t count, const tpalette& pal, const tpalette& greys) {
+  if (runtime::plainpaths) return greyconvertplain(pixels, count, pal, greys);
   // The palettes do not change during the pass, so the answer depends on
   // the pixel's value alone.
   uint8_t grey[256];

@@ -8,6 +8,7 @@
 
 #include "runtime/check.h"
 #include "tarngr/plain.h"
+#include "runtime/runtime.h"
 
 namespace tarngr {
 
@@ -190,14 +191,17 @@ void scaled(const tbitmap& src, int32_t x1, int32_t y1, int32_t x2, int32_t y2, 
 }  // namespace
 
 void scaleblit(const tbitmap& src, int32_t x1, int32_t y1, int32_t x2, int32_t y2, tbitmap& dst) {
+  if (runtime::plainpaths) return plain::scaleblit(src, x1, y1, x2, y2, dst);
   scaled<true>(src, x1, y1, x2, y2, dst);
 }
 
 void scalecopy(const tbitmap& src, int32_t x1, int32_t y1, int32_t x2, int32_t y2, tbitmap& dst) {
+  if (runtime::plainpaths) return plain::scalecopy(src, x1, y1, x2, y2, dst);
   scaled<false>(src, x1, y1, x2, y2, dst);
 }
 
 void spriteblit(int32_t x, int32_t y, const tbitmap& src, tbitmap& dst) {
+  if (runtime::plainpaths) return plain::spriteblit(x, y, src, dst);
   if (src.width == 0 || src.height == 0) return;
   if (sharememory(src, dst)) {
     plain::spriteblit(x, y, src, dst);
@@ -245,8 +249,14 @@ void average(uint8_t* b, uint16_t n) {
 }
 }  // namespace
 
-void blur(uint8_t* b, uint16_t n) { average<false>(b, n); }
-void blurfade(uint8_t* b, uint16_t n) { average<true>(b, n); }
+void blur(uint8_t* b, uint16_t n) {
+  if (runtime::plainpaths) return plain::blur(b, n);
+  average<false>(b, n);
+}
+void blurfade(uint8_t* b, uint16_t n) {
+  if (runtime::plainpaths) return plain::blurfade(b, n);
+  average<true>(b, n);
+}
 
 // ---- block operations --------------------------------------------------------
 

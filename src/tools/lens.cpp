@@ -47,6 +47,7 @@ void lensremapplain() {
 }
 
 void lensremap() {
+  if (runtime::plainpaths) return lensremapplain();
   cleartail();
   // The relief is read in place: a 16-bit view of work4's byte store.
   using cell = int16_t __attribute__((may_alias));
@@ -119,6 +120,7 @@ void lensinitplain() {
 }
 
 void lensinit() {
+  if (runtime::plainpaths) return lensinitplain();
   const int32_t s = clampsize();
   const int32_t r = lensradius;
   // Outside a sane radius the 16/32-bit wrap-arounds of the rule matter;

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -48,6 +50,24 @@ TEST(Rounding, RoundTiesGoToTheEvenNeighbour) {
       {-2.5L, -2},  {2.4999L, 2}, {2.5001L, 3}, {-2.5001L, -3}, {3000000000.5L, 3000000000},  // past 32 bits
   };
   for (const auto& [v, r] : rounded) EXPECT_EQ(runtime::round(v), r) << static_cast<double>(v);
+}
+
+// Trunc without the rounding-mode switch: halves, the integers and their
+// neighbours one extended step away on both sides, both signs, past 32 bits.
+TEST(Rounding, TruncMatchesThePlainConversion) {
+  std::vector<long double> values = {0.0L, -0.0L, 1e-4000L, -1e-4000L, 9.22e18L, -9.22e18L};
+  for (long double base : {0.0L, 1.0L, 2.0L, 3.0L, 160.0L, 4095.0L, 3000000000.0L, 1e15L}) {
+    for (long double v : {base, base + 0.5L, base + 0.25L, base + 0.75L}) {
+      for (long double s : {v, -v}) {
+        values.push_back(s);
+        values.push_back(std::nextafter(s, 1e30L));
+        values.push_back(std::nextafter(s, -1e30L));
+      }
+    }
+  }
+  runtime::randseed = 77;
+  for (int i = 0; i < 10000; ++i) values.push_back((runtime::randomreal() - 0.5L) * 2000.0L);
+  for (long double v : values) EXPECT_EQ(runtime::trunc(v), runtime::truncplain(v)) << static_cast<double>(v);
 }
 
 }  // namespace

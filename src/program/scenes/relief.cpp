@@ -9,6 +9,7 @@
 #include "tables/tables.h"
 #include "tarngr/tarngr.h"
 #include "tools/stores.h"
+#include "runtime/runtime.h"
 
 namespace program::scenes {
 
@@ -86,6 +87,7 @@ inline void liftrow(const uint8_t* __restrict in, uint8_t* __restrict out, const
 // Per column, the first row of the band (the rows above stay, and rows 101
 // and up mean none); then row by row, each upper row and its mirror below.
 void waveband(const int16_t (&curve)[256], uint32_t phase) {
+  if (runtime::plainpaths) return wavebandplain(curve, phase);
   constexpr int32_t none = bandlast + 1;
   int32_t h[161];
   for (uint32_t x = 0; x <= 160; ++x)
@@ -154,6 +156,7 @@ void jitterplain(uint16_t wrap) {
 }
 
 void jitter(uint16_t wrap) {
+  if (runtime::plainpaths) return jitterplain(wrap);
   uint8_t* w = tools::work2.pixels;
   uint16_t k = jitterindex;
   for (uint32_t y = jitterfirst; y <= jitterlastrow; ++y) {

@@ -17,6 +17,7 @@
 #include "tarnpal/tarnpal.h"
 #include "tools/display.h"
 #include "tools/stores.h"
+#include "runtime/runtime.h"
 
 namespace program::scenes {
 
@@ -43,6 +44,7 @@ void smooth8plain() {
 // since a + floor(x / m) = floor((am + x) / m) and nested floors divide
 // through. Sixteen terms stay below 2^57, so a 64-bit sum is exact.
 void smooth8() {
+  if (runtime::plainpaths) return smooth8plain();
   constexpr ptrdiff_t first = 320, last = 63680, run = 16;
   uint8_t* b = tools::screen.pixels;
   uint32_t left = b[first - 1];

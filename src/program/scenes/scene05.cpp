@@ -22,6 +22,7 @@
 #include "tarngr/tarngr.h"
 #include "tarnpal/tarnpal.h"
 #include "tools/stores.h"
+#include "runtime/runtime.h"
 
 namespace program::scenes {
 
@@ -102,6 +103,7 @@ void burstplain() {
 // As burstplain, with the frame's colours kept aside: one walk over the
 // 704,000 bytes of records instead of two.
 void burst() {
+  if (runtime::plainpaths) return burstplain();
   fadelock = true;
   uint8_t* s = tools::screen.pixels;
   tarngr::copydw(s, burstcolours, 16000);

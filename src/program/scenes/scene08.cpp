@@ -193,6 +193,7 @@ float sinerowfast(uint32_t y, float phase) {
 // The same bytes as the plain rule: each wave depends on one coordinate and
 // the phase only, so it is worked out once per column and once per row.
 void sineplasma() {
+  if (runtime::plainpaths) return sineplasmaplain();
   static float columns[320], rows[200];
   for (uint32_t x = 0; x <= 319; ++x) columns[x] = sinecolumnfast(x, sinephase);
   for (uint32_t y = 0; y <= 199; ++y) rows[y] = sinerowfast(y, sinephase);

@@ -107,6 +107,7 @@ void bandrow(uint8_t* __restrict out, const uint8_t* __restrict fire, int16_t cx
 
 // No pixel reads another's result, so the order of the pixels is free.
 void lightband() {
+  if (runtime::plainpaths) return lightbandplain();
   for (uint32_t y = 1; y <= 190; ++y)
     bandrow(tools::screen.pixels + y * 320, tools::work1.pixels + y * 320, bandcx);
 }

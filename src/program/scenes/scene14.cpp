@@ -90,6 +90,7 @@ const uint16_t* samplesfor(int32_t row) {
 // straight through the row's column table, and linebuf ends up holding the
 // last row copied, as the plain roll leaves it.
 void rollfloor() {
+  if (runtime::plainpaths) return rollfloorplain();
   nextroll();
   for (uint32_t j = 1; j <= 198; ++j) {
     const int32_t row = rowofline(j);
@@ -190,6 +191,7 @@ void smearright(uint8_t* s, int32_t py) {
 // per-frame tables. Row 118 and column 154 lie on both sides with the same
 // source (the centre's own), so one entry serves both.
 void radialsmear() {
+  if (runtime::plainpaths) return radialsmearplain();
   const int32_t a = smeara, b = smearb;
   for (int32_t px = 1; px <= smearx; ++px) sourcecolumn[px] = static_cast<uint16_t>(px + (smearx - px) / a);
   for (int32_t px = smearx; px <= 319; ++px) sourcecolumn[px] = static_cast<uint16_t>(px - (px - smearx) / a);
