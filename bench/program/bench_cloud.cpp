@@ -124,7 +124,8 @@ void BM_bandstep(benchmark::State& state) {
 BENCHMARK(BM_bandstep<sc::fire>)->Name("band/fire");
 BENCHMARK(BM_bandstep<sc::lightbandplain>)->Name("band/lightband/plain");
 BENCHMARK(BM_bandstep<sc::lightband>)->Name("band/lightband/fast");
-BENCHMARK(BM_bandstep<sc::jitter>)->Name("band/jitter");
+BENCHMARK(BM_bandstep<sc::bandjitterplain>)->Name("band/jitter/plain");
+BENCHMARK(BM_bandstep<sc::bandjitter>)->Name("band/jitter/fast");
 BENCHMARK(BM_bandstep<sc::fountain>)->Name("band/fountain");
 BENCHMARK(BM_bandstep<sc::glowcompose>)->Name("band/glowcompose");
 

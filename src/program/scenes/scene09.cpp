@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstdint>
+#include <cstring>
 
 #include "Eng3D/Eng3D.h"
 #include "program/scenes/scenes.h"
@@ -112,21 +113,82 @@ void lightband() {
     bandrow(tools::screen.pixels + y * 320, tools::work1.pixels + y * 320, bandcx);
 }
 
-void jitter() {
+namespace {
+// One step of the jitter at (x, y): k counts on, wrapping past 64,000 to 1;
+// its steps to 64,000 and 64,001 move nothing.
+inline void diagonalstep(uint8_t* s, int32_t x, int32_t y, uint16_t& k) {
+  const uint8_t b = s[y * 320 + x];
+  if (k > jitterwrap) k = 0;
+  k = static_cast<uint16_t>(k + 1);
+  if (k < jitterwrap) {
+    // The same step on both axes: along the diagonal.
+    const int32_t d = tables::randsign[k];
+    s[(y + d) * 320 + (x + d)] = b;
+  }
+}
+
+constexpr int32_t jitterrowsteps = 317;  // columns 2..318
+
+using tlanes = uint8_t __attribute__((vector_size(16)));
+
+inline tlanes lanes(const void* p) {
+  tlanes v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+// out := in where the mask is all ones, else out as it was.
+inline void select(uint8_t* out, tlanes in, tlanes mask) {
+  const tlanes v = (lanes(out) & ~mask) | (in & mask);
+  std::memcpy(out, &v, sizeof v);
+}
+
+// One row's steps when k does not wrap in it. A step moves its pixel to the
+// row above or below, or onto itself, so no step of the row reads what
+// another wrote, and no two write the same pixel: the steps are free of
+// order and run as selects, sixteen at a time (random signs would defeat
+// any branch).
+void jitterrow(const uint8_t* row, uint8_t* above, uint8_t* below, const int8_t* step) {
+  const tlanes down = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+  const tlanes up = down * 255;
+  int32_t i = 0;
+  for (; i + 16 <= jitterrowsteps; i += 16) {
+    const tlanes b = lanes(row + 2 + i), d = lanes(step + i);
+    select(below + 3 + i, b, reinterpret_cast<tlanes>(d == down));
+    select(above + 1 + i, b, reinterpret_cast<tlanes>(d == up));
+  }
+  for (; i < jitterrowsteps; ++i) {
+    const uint8_t b = row[2 + i];
+    const auto d = static_cast<uint8_t>(step[i]);
+    const auto tobelow = static_cast<uint8_t>(0u - (d == 1u)), toabove = static_cast<uint8_t>(0u - (d == 255u));
+    below[3 + i] = static_cast<uint8_t>((below[3 + i] & ~tobelow) | (b & tobelow));
+    above[1 + i] = static_cast<uint8_t>((above[1 + i] & ~toabove) | (b & toabove));
+  }
+}
+}  // namespace
+
+void bandjitterplain() {
   uint8_t* s = tools::screen.pixels;
   uint16_t k = jitterindex;
   for (int32_t y = 2; y <= 198; ++y)
-    for (int32_t x = 2; x <= 318; ++x) {
-      const uint8_t b = s[y * 320 + x];
-      if (k > jitterwrap) k = 0;
-      k = static_cast<uint16_t>(k + 1);
-      if (k < jitterwrap) {
-        // The same step on both axes: along the diagonal.
-        const int32_t d = tables::randsign[k];
-        s[(y + d) * 320 + (x + d)] = b;
-      }
-    }
+    for (int32_t x = 2; x <= 318; ++x) diagonalstep(s, x, y, k);
   jitterindex = k;
+}
+
+void bandjitter() {
+  if (runtime::plainpaths) return bandjitterplain();
+  uint8_t* s = tools::screen.pixels;
+  for (int32_t y = 2; y <= 198; ++y) {
+    if (jitterindex + jitterrowsteps < jitterwrap) {
+      jitterrow(s + y * 320, s + (y - 1) * 320, s + (y + 1) * 320, tables::randsign + jitterindex + 1);
+      jitterindex = static_cast<uint16_t>(jitterindex + jitterrowsteps);
+    } else {
+      // The wrap falls in this row.
+      uint16_t k = jitterindex;
+      for (int32_t x = 2; x <= 318; ++x) diagonalstep(s, x, y, k);
+      jitterindex = k;
+    }
+  }
 }
 
 void fountain() {
@@ -209,7 +271,7 @@ void banddraw() {
   const long double t = static_cast<int16_t>(bandangle);
   bandcx = static_cast<int16_t>(runtime::round(std::cos(t / 13.0L) * 66.0L + 160.0L));
   lightband();
-  jitter();
+  bandjitter();
   fountain();
   // work3 is never cleared: the particles leave fading trails.
   tarngr::blur(tools::work3.pixels, glowblur);

@@ -168,8 +168,10 @@ void lightband();
 void lightbandplain();
 // In place over rows 2..198, columns 2..318: each pixel copied diagonally by
 // randsign[k]; k counts 1..64,001 and wraps to 1, and its steps to
-// 64,000 and 64,001 move nothing.
-void jitter();
+// 64,000 and 64,001 move nothing. The plain one steps pixel by pixel; the
+// fast one takes a row at a time where k does not wrap in it.
+void bandjitter();
+void bandjitterplain();
 // The drift step, then the 450 particles moved, re-launched past y 0.3 and
 // dotted into work3, shifted by (-0.4, 0.12) and back.
 void fountain();

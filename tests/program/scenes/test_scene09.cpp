@@ -132,7 +132,7 @@ TEST_F(Band, JitterSkipsTwoPixelsWhereTheIndexWraps) {
   tables::randsign[1] = -1;
   for (int x = 2; x <= 10; ++x) set(screen, x, 2, static_cast<uint8_t>(x));
   sc::jitterindex = 63998;
-  sc::jitter();
+  sc::bandjitter();
   EXPECT_EQ(at(screen, 3, 3), 2);
   EXPECT_EQ(at(screen, 4, 3), 0);
   EXPECT_EQ(at(screen, 5, 3), 0);
@@ -147,9 +147,30 @@ TEST_F(Band, JitterWorksInPlaceAlongTheDiagonal) {
   // The first pixel of the pass: nothing is moved onto it before it is read.
   set(screen, 2, 2, 77);
   sc::jitterindex = 100;
-  sc::jitter();
+  sc::bandjitter();
   for (int i = 2; i <= 199; ++i) EXPECT_EQ(at(screen, i, i), 77) << i;
   EXPECT_EQ(notequal(0, 63999, 0).size(), 198u);
+}
+
+// Random screens and signs, from an index far from the wrap and from each
+// side of it (the wrap then falls inside a row, or at a row's first pixel).
+TEST_F(Band, JitterMatchesItsPlainRule) {
+  runtime::randseed = 5;
+  for (auto& r : tables::randsign) r = static_cast<int8_t>(static_cast<int32_t>(runtime::random(3)) - 1);
+  std::vector<uint8_t> before(64000);
+  for (uint16_t k : {0, 200, 1000, 1200, 13000, 63683, 63684, 63990, 64000, 64001}) {
+    for (auto& v : before) v = static_cast<uint8_t>(runtime::random(256));
+    std::memcpy(screen.pixels, before.data(), 64000);
+    sc::jitterindex = k;
+    sc::bandjitterplain();
+    const std::vector<uint8_t> plain(screen.pixels, screen.pixels + 64000);
+    const uint16_t plaink = sc::jitterindex;
+    std::memcpy(screen.pixels, before.data(), 64000);
+    sc::jitterindex = k;
+    sc::bandjitter();
+    EXPECT_TRUE(plain == std::vector<uint8_t>(screen.pixels, screen.pixels + 64000)) << "k " << k;
+    EXPECT_EQ(sc::jitterindex, plaink) << "k " << k;
+  }
 }
 
 // Past y 0.3 a particle goes back to the nozzle with colour 47 and a
