@@ -8,6 +8,7 @@
 
 #include "Eng3D/Eng3D.h"
 #include "program/program.h"
+#include "program/benchsupport.h"
 #include "program/scenes/scenes.h"
 #include "program/scenes/state.h"
 #include "runtime/runtime.h"
@@ -19,9 +20,7 @@ namespace {
 
 namespace sc = program::scenes;
 
-void randomfill(uint8_t* p, size_t n, uint32_t below = 256, uint8_t base = 0) {
-  for (size_t i = 0; i < n; ++i) p[i] = static_cast<uint8_t>(base + runtime::random(below));
-}
+using benchsupport::randomfill;
 
 void prepare() {
   static bool done = false;

@@ -7,6 +7,7 @@
 
 #include "program/program.h"
 #include "program/scenes/glow.h"
+#include "program/benchsupport.h"
 #include "program/scenes/scenes.h"
 #include "runtime/runtime.h"
 #include "tables/tables.h"
@@ -17,9 +18,7 @@ namespace {
 
 namespace sc = program::scenes;
 
-void randomfill(uint8_t* p, size_t n, uint32_t below = 256) {
-  for (size_t i = 0; i < n; ++i) p[i] = static_cast<uint8_t>(runtime::random(below));
-}
+using benchsupport::randomfill;
 
 void prepare() {
   static bool done = false;

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "program/program.h"
+#include "program/benchsupport.h"
 #include "program/scenes/scenes.h"
 #include "program/scenes/tunnels.h"
 #include "program/scene.h"
@@ -24,9 +25,7 @@ namespace {
 
 namespace sc = program::scenes;
 
-void randomfill(uint8_t* p, size_t n) {
-  for (size_t i = 0; i < n; ++i) p[i] = static_cast<uint8_t>(runtime::random(256));
-}
+using benchsupport::randomfill;
 
 // Pictures and tables of the right sizes with random content.
 void prepare() {
