@@ -99,6 +99,20 @@ TEST(Teil, BrightensStepByStepAndTilesBothWays) {
   expectseamless(meandiff(a, 0, 0, 0, 253, 256, 1), inside);  // last row into the first
 }
 
+TEST(Logos, KeepTwoClearPixelsRoundTheirWords) {
+  for (const auto& [stem, background] : {std::pair<const char*, uint8_t>{"qelm1", 4}, {"proudly", 15}, {"presents", 15},
+                                         {"corporat", 53}}) {
+    const tartwork& a = picture(stem);
+    for (int32_t y = 0; y < a.height; ++y)
+      for (int32_t x = 0; x < a.width; ++x) {
+        const bool edge = x < 2 || y < 2 || x >= a.width - 2 || y >= a.height - 2;
+        if (edge) {
+          EXPECT_EQ(pixel(a, x, y), background) << stem << " at " << x << "," << y;
+        }
+      }
+  }
+}
+
 TEST(Title, StarsShowBrightOnDarkFacesInsideTheMask) {
   const tartwork& pic = picture("morvpic");
   const tartwork& mask = picture("morvdat");

@@ -11,13 +11,14 @@
 // scroll2 (320x200) rolls through the perspective scroller, which only
 // knows grey levels: its palette is the 64 greys, colour k = level k - 1.
 // It rolls round over rows 1..198, so those repeat seamlessly.
-// Depends on: draw, lettering.
+// Depends on: draw, lettering, words.
 #include <algorithm>
 #include <cmath>
 
 #include "assets/pictures/draw.h"
 #include "assets/pictures/lettering.h"
 #include "assets/pictures/pictures.h"
+#include "assets/pictures/words.h"
 
 namespace assets {
 
@@ -133,8 +134,7 @@ tartwork drawscroll2() {
   // The production's name inlaid in the floor: bright bevelled letters in
   // a dark recess with a halo round it.
   tfield word = makefield(w, h);
-  const float sx = 4.2f, sy = 4.0f, advance = 38.0f;
-  letters(word, "MORVANTA", (w - letterswidth("MORVANTA", sx, advance)) * 0.5f, 76.0f, sx, sy, advance);
+  inkline(word, floorword(), 1.0f);
   tfield halo = word;
   blurfield(halo, 4, 3);
   tfield lit = bevellight(word, 3.0f, -0.6f, -0.8f);
