@@ -210,6 +210,15 @@ TEST(Scrollers, PalettesLeaveRoomForTheShowsAdjustmentsAndTheyRollRound) {
   }
   // The last row leads into the first.
   expectseamless(meandiff(s1, 0, 0, 0, 999, 320, 1), meandiff(s1, 0, 1, 0, 0, 320, 999));
+  // Start-up turns colour 20 into a grey: the picture keeps to 1..19.
+  EXPECT_LE(*std::max_element(s1.pixels.begin(), s1.pixels.end()), 19);
+  // Dithered shading changes level every two pixels or so; banded shading
+  // holds one level over long runs.
+  size_t runs = 0;
+  for (int32_t y = 0; y < 1000; ++y)
+    for (int32_t x = 0; x < 320; ++x)
+      if (x == 0 || pixel(s1, x, y) != pixel(s1, x - 1, y)) ++runs;
+  EXPECT_LT(320.0 * 1000.0 / runs, 4.0) << "mean run of one level";
   // scroll2 is read as grey levels: every colour it uses must be a grey.
   const tartwork& s2 = picture("scroll2");
   std::set<uint8_t> levels;
