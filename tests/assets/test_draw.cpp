@@ -1,12 +1,9 @@
-// The drawing kit behind the artwork: quantizer, distance field, relief and
-// the smoothed font.
+// The drawing kit behind the artwork: quantizer, distance field and relief.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "assets/pictures/draw.h"
-#include "assets/pictures/lettering.h"
-#include "tools/text.h"
 
 namespace assets {
 namespace {
@@ -74,20 +71,6 @@ TEST(Fields, ReliefRimsFacingTheLightAreBrightAndTheGroundStaysDark) {
   EXPECT_LT(at(lit, 30, 37), middle);  // bottom rim
   EXPECT_GT(middle, 0.3f);             // a flat face still catches light
   for (int32_t x = 0; x < 60; ++x) EXPECT_EQ(at(lit, x, 5), 0.0f) << x;
-}
-
-TEST(Letters, FollowTheFontBitsAtEveryBitCentre) {
-  const float sx = 5.0f, sy = 4.0f;
-  for (char ch : std::string("A0g~Q")) {
-    tfield f = makefield(60, 80);
-    letters(f, std::string(1, ch), 10.0f, 6.0f, sx, sy, 0.0f);
-    for (int32_t j = 0; j < 16; ++j)
-      for (int32_t k = 0; k < 8; ++k) {
-        bool bit = (tools::fontdata[16 * (ch - 32) + j] >> (7 - k)) & 1;
-        int32_t px = static_cast<int32_t>(10.0f + (k + 0.5f) * sx), py = static_cast<int32_t>(6.0f + (j + 0.5f) * sy);
-        EXPECT_EQ(at(f, px, py) > 0.5f, bit) << ch << " row " << j << " column " << k;
-      }
-  }
 }
 
 }  // namespace

@@ -99,6 +99,63 @@ TEST(Teil, BrightensStepByStepAndTilesBothWays) {
   expectseamless(meandiff(a, 0, 0, 0, 253, 256, 1), inside);  // last row into the first
 }
 
+// The tunnels read teil as levels, wrap it and blur it twice with the
+// four-neighbour average.
+std::vector<int32_t> blurredtwice(const tartwork& a) {
+  const int32_t w = a.width, h = a.height;
+  std::vector<int32_t> v(a.pixels.begin(), a.pixels.end()), next(v.size());
+  for (int32_t pass = 0; pass < 2; ++pass) {
+    for (int32_t y = 0; y < h; ++y)
+      for (int32_t x = 0; x < w; ++x) {
+        auto g = [&](int32_t xx, int32_t yy) { return v[static_cast<size_t>((yy + h) % h) * w + (xx + w) % w]; };
+        next[static_cast<size_t>(y) * w + x] = (g(x - 1, y) + g(x + 1, y) + g(x, y - 1) + g(x, y + 1)) / 4;
+      }
+    v.swap(next);
+  }
+  return v;
+}
+
+TEST(Teil, SpreadsItsLevelsOverTheRampAndKeepsDetailThroughTwoBlurs) {
+  const tartwork& a = picture("teil");
+  std::vector<size_t> count(256, 0);
+  for (uint8_t p : a.pixels) ++count[p];
+  const double n = static_cast<double>(a.pixels.size());
+  for (int32_t level = 1; level <= 37; ++level) EXPECT_LE(count[level] / n, 0.08) << "level " << level;
+  // Flat slabs show as a few levels holding much of the picture.
+  std::sort(count.rbegin(), count.rend());
+  double topseven = 0;
+  for (int32_t i = 0; i < 7; ++i) topseven += count[i] / n;
+  EXPECT_LE(topseven, 0.3);
+  // After the tunnels' blurs, hardly any 7x7 patch may be flat (within 4 levels).
+  const std::vector<int32_t> b = blurredtwice(a);
+  size_t flat = 0;
+  for (int32_t y = 0; y < a.height; ++y)
+    for (int32_t x = 0; x < a.width; ++x) {
+      int32_t lo = 255, hi = 0;
+      for (int32_t j = -3; j <= 3; ++j)
+        for (int32_t i = -3; i <= 3; ++i) {
+          int32_t q = b[static_cast<size_t>((y + j + a.height) % a.height) * a.width + (x + i + a.width) % a.width];
+          lo = std::min(lo, q), hi = std::max(hi, q);
+        }
+      if (hi - lo <= 4) ++flat;
+    }
+  EXPECT_LT(flat / n, 0.05);
+}
+
+TEST(Logos, KeepTwoClearPixelsRoundTheirWords) {
+  for (const auto& [stem, background] : {std::pair<const char*, uint8_t>{"qelm1", 4}, {"proudly", 15}, {"presents", 15},
+                                         {"corporat", 53}}) {
+    const tartwork& a = picture(stem);
+    for (int32_t y = 0; y < a.height; ++y)
+      for (int32_t x = 0; x < a.width; ++x) {
+        const bool edge = x < 2 || y < 2 || x >= a.width - 2 || y >= a.height - 2;
+        if (edge) {
+          EXPECT_EQ(pixel(a, x, y), background) << stem << " at " << x << "," << y;
+        }
+      }
+  }
+}
+
 TEST(Title, StarsShowBrightOnDarkFacesInsideTheMask) {
   const tartwork& pic = picture("morvpic");
   const tartwork& mask = picture("morvdat");
@@ -153,6 +210,15 @@ TEST(Scrollers, PalettesLeaveRoomForTheShowsAdjustmentsAndTheyRollRound) {
   }
   // The last row leads into the first.
   expectseamless(meandiff(s1, 0, 0, 0, 999, 320, 1), meandiff(s1, 0, 1, 0, 0, 320, 999));
+  // Start-up turns colour 20 into a grey: the picture keeps to 1..19.
+  EXPECT_LE(*std::max_element(s1.pixels.begin(), s1.pixels.end()), 19);
+  // Dithered shading changes level every two pixels or so; banded shading
+  // holds one level over long runs.
+  size_t runs = 0;
+  for (int32_t y = 0; y < 1000; ++y)
+    for (int32_t x = 0; x < 320; ++x)
+      if (x == 0 || pixel(s1, x, y) != pixel(s1, x - 1, y)) ++runs;
+  EXPECT_LT(320.0 * 1000.0 / runs, 4.0) << "mean run of one level";
   // scroll2 is read as grey levels: every colour it uses must be a grey.
   const tartwork& s2 = picture("scroll2");
   std::set<uint8_t> levels;

@@ -1,70 +1,124 @@
-// lettering: the show's bitmap font, enlarged smoothly, and painted words.
+// lettering: setting lines in the letter set and painting them.
 //
-// The font's 8x16 glyphs are blocky; sampled bilinearly between the bit
-// centres and cut at half, a step of one bit becomes a slanted edge and a
-// corner a small chamfer, which bevels nicely at large sizes.
-// Depends on: draw, tools (fontdata).
+// A glyph's skeleton is fitted inside the pen's half width h: skeleton
+// y = 0 lands h above the baseline's ink edge, y = 1 h below the cap
+// line's, so every weight fills the same cap height; x is scaled like y
+// (times the condensing). Coverage is the pen's disc swept along the
+// skeleton: 1 within h of a stroke, fading to 0 over one pixel.
+// Depends on: draw, typeface.
+#include "assets/pictures/lettering.h"
+
 #include <algorithm>
 #include <cmath>
-
-#include "assets/pictures/draw.h"
-#include "assets/pictures/lettering.h"
-#include "tools/text.h"
 
 namespace assets {
 
 namespace {
 
-// Bit (k, j) of glyph g as 0 or 1; outside the 8x16 cell 0.
-float glyphbit(int32_t g, int32_t k, int32_t j) {
-  if (k < 0 || k > 7 || j < 0 || j > 15) return 0.0f;
-  return (tools::fontdata[static_cast<size_t>(16 * g + j)] >> (7 - k)) & 1 ? 1.0f : 0.0f;
+// Narrower than this, letters stop reading as letters.
+constexpr float minimumcondense = 0.3f;
+
+struct tmetrics {
+  float h;       // half the pen width
+  float sx, sy;  // pixels per em of the skeleton
+};
+
+tmetrics metricsof(const ttype& type) {
+  const float h = type.weight * 0.5f;
+  const float sy = type.cap - 2.0f * h;
+  return {h, sy * type.condense, sy};
+}
+
+float segmentdistance(float px, float py, const tpoint& a, const tpoint& b) {
+  float vx = b.x - a.x, vy = b.y - a.y;
+  float len2 = vx * vx + vy * vy;
+  float t = len2 > 0.0f ? clamp01(((px - a.x) * vx + (py - a.y) * vy) / len2) : 0.0f;
+  float dx = px - a.x - t * vx, dy = py - a.y - t * vy;
+  return std::sqrt(dx * dx + dy * dy);
 }
 
 }  // namespace
 
-void letters(tfield& f, const std::string& text, float x, float y, float sx, float sy, float advance) {
-  for (size_t c = 0; c < text.size(); ++c) {
-    int32_t code = static_cast<unsigned char>(text[c]);
-    if (code <= 32 || code > 126) continue;
-    int32_t g = code - 32;
-    float pen = x + advance * static_cast<float>(c);
-    int32_t x0 = std::max(0, static_cast<int32_t>(std::floor(pen - sx)));
-    int32_t x1 = std::min(f.width - 1, static_cast<int32_t>(std::ceil(pen + 9.0f * sx)));
-    int32_t y0 = std::max(0, static_cast<int32_t>(std::floor(y - sy)));
-    int32_t y1 = std::min(f.height - 1, static_cast<int32_t>(std::ceil(y + 17.0f * sy)));
-    // Half a target pixel in glyph units: the width of the soft edge.
-    float soft = 0.5f / std::min(sx, sy);
-    for (int32_t py = y0; py <= y1; ++py) {
-      float v = (py + 0.5f - y) / sy - 0.5f;
-      int32_t j = static_cast<int32_t>(std::floor(v));
-      float tv = v - static_cast<float>(j);
-      for (int32_t px = x0; px <= x1; ++px) {
-        float u = (px + 0.5f - pen) / sx - 0.5f;
-        int32_t k = static_cast<int32_t>(std::floor(u));
-        float tu = u - static_cast<float>(k);
-        float a = glyphbit(g, k, j), b = glyphbit(g, k + 1, j);
-        float cc = glyphbit(g, k, j + 1), d = glyphbit(g, k + 1, j + 1);
-        float value = mix(mix(a, b, tu), mix(cc, d, tu), tv);
-        float cover = smoothstep(0.5f - soft, 0.5f + soft, value);
-        float& out = at(f, px, py);
-        out = std::max(out, cover);
+std::vector<tplaced> layoutline(const tline& line) {
+  const tmetrics m = metricsof(line.type);
+  std::vector<tplaced> placed;
+  float pen = 0.0f;
+  char previous = 0;
+  const tglyph* before = nullptr;
+  for (char c : line.text) {
+    const tglyph* g = glyphof(c);
+    const float width = (g ? g->width : 0.0f) * m.sx + 2.0f * m.h;
+    if (!placed.empty()) {
+      float gap = line.type.spacing * line.type.cap + kerning(previous, c) * m.sx;
+      if (before) gap -= before->tuckright * m.sx;
+      if (g) gap -= g->tuckleft * m.sx;
+      pen += gap;
+    }
+    placed.push_back({c, g, pen, width});
+    pen += width;
+    previous = c;
+    before = g;
+  }
+  // Centre the line; snapped letters start on whole pixels.
+  const float left = line.centrex - pen * 0.5f;
+  for (tplaced& p : placed) {
+    p.left += left;
+    if (line.type.snap) p.left = std::round(p.left);
+  }
+  return placed;
+}
+
+float linewidth(const tline& line) {
+  std::vector<tplaced> placed = layoutline(line);
+  if (placed.empty()) return 0.0f;
+  return placed.back().left + placed.back().width - placed.front().left;
+}
+
+tline fitted(tline line, float width) {
+  // The width grows linearly with the condensing: two settings fix the line.
+  line.type.condense = 0.0f;
+  const float base = linewidth(line);
+  line.type.condense = 1.0f;
+  const float full = linewidth(line);
+  line.type.condense = full > base ? std::max(minimumcondense, (width - base) / (full - base)) : 1.0f;
+  return line;
+}
+
+void inkglyph(tfield& f, const tline& line, const tplaced& glyph, float scale) {
+  if (!glyph.glyph || glyph.glyph->strokes.empty()) return;
+  const tmetrics m = metricsof(line.type);
+  const float h = m.h * scale;
+  // The skeleton in f's pixels.
+  std::vector<std::vector<tpoint>> strokes;
+  float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
+  for (const auto& stroke : glyph.glyph->strokes) {
+    strokes.emplace_back();
+    for (const tpoint& p : stroke) {
+      tpoint q{(glyph.left + m.h + p.x * m.sx) * scale, (line.top + m.h + (1.0f - p.y) * m.sy) * scale};
+      strokes.back().push_back(q);
+      x0 = std::min(x0, q.x), x1 = std::max(x1, q.x), y0 = std::min(y0, q.y), y1 = std::max(y1, q.y);
+    }
+  }
+  const int32_t left = std::max(0, static_cast<int32_t>(std::floor(x0 - h - 1.0f)));
+  const int32_t right = std::min(f.width - 1, static_cast<int32_t>(std::ceil(x1 + h + 1.0f)));
+  const int32_t top = std::max(0, static_cast<int32_t>(std::floor(y0 - h - 1.0f)));
+  const int32_t bottom = std::min(f.height - 1, static_cast<int32_t>(std::ceil(y1 + h + 1.0f)));
+  for (int32_t y = top; y <= bottom; ++y) {
+    for (int32_t x = left; x <= right; ++x) {
+      const float px = x + 0.5f, py = y + 0.5f;
+      float d = 1e9f;
+      for (const auto& stroke : strokes) {
+        if (stroke.size() == 1) d = std::min(d, segmentdistance(px, py, stroke[0], stroke[0]));
+        for (size_t i = 1; i < stroke.size(); ++i) d = std::min(d, segmentdistance(px, py, stroke[i - 1], stroke[i]));
       }
+      float& out = at(f, x, y);
+      out = std::max(out, clamp01(h - d + 0.5f));
     }
   }
 }
 
-float letterswidth(const std::string& text, float sx, float advance) {
-  if (text.empty()) return 0.0f;
-  return advance * static_cast<float>(text.size() - 1) + 8.0f * sx;
-}
-
-}  // namespace assets
-
-namespace assets {
-
-void centrelines(std::vector<tline>& lines, float width) {
-  for (tline& l : lines) l.x = (width - letterswidth(l.text, l.sx, l.advance)) * 0.5f;
+void inkline(tfield& f, const tline& line, float scale) {
+  for (const tplaced& p : layoutline(line)) inkglyph(f, line, p, scale);
 }
 
 void paintwords(tcanvas& canvas, const std::vector<tline>& lines, const twordstyle& style, int32_t supersample) {
@@ -72,7 +126,7 @@ void paintwords(tcanvas& canvas, const std::vector<tline>& lines, const twordsty
   const float fs = static_cast<float>(s);
   const int32_t w = canvas.width * s, h = canvas.height * s;
   tfield mask = makefield(w, h);
-  for (const tline& l : lines) letters(mask, l.text, l.x * fs, l.y * fs, l.sx * fs, l.sy * fs, l.advance * fs);
+  for (const tline& l : lines) inkline(mask, l, fs);
   tfield lit = bevellight(mask, style.bevel * fs, style.lightx, style.lighty);
   tfield around = distanceto(mask);
 
@@ -88,8 +142,8 @@ void paintwords(tcanvas& canvas, const std::vector<tline>& lines, const twordsty
     // Which line this row belongs to, for the face gradient.
     float t = 0.0f;
     for (const tline& l : lines) {
-      float top = l.y * fs, bottom = (l.y + 12.0f * l.sy) * fs;
-      if (y >= top - 2.0f * fs && y <= bottom + 4.0f * l.sy * fs) t = (y + 0.5f - top) / (bottom - top);
+      float top = l.top * fs, bottom = baselineof(l) * fs, reach = 0.35f * l.type.cap * fs;
+      if (y >= top - reach && y <= bottom + reach) t = (y + 0.5f - top) / (bottom - top);
     }
     for (int32_t x = 0; x < w; ++x) {
       size_t i = static_cast<size_t>(y) * w + x;

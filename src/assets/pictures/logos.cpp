@@ -2,14 +2,16 @@
 //
 // Each is a word in bevelled metal with a dark outline and a small drop
 // shadow on its picture's transparent background colour. The show
-// stretches them to about 100x43 (and 80x40) pixels of a 4:3 screen, so the
-// letters are drawn low and wide. Over the yellow opening tunnel: the
+// stretches them by up to a fifth across and squeezes them from 43 down to
+// 21 rows, so strokes are two pixels or more. Over the yellow opening tunnel: the
 // makers' name in blue chrome and "CORPORATION" in violet silver; over the
 // pale rotating tunnel: "presents" and "proudly" in ember red.
-// Depends on: draw, lettering.
+// The words and their sizes are in words.cpp.
+// Depends on: draw, lettering, words.
 #include "assets/pictures/draw.h"
 #include "assets/pictures/lettering.h"
 #include "assets/pictures/pictures.h"
+#include "assets/pictures/words.h"
 
 namespace assets {
 
@@ -22,9 +24,7 @@ constexpr int32_t logosupersample = 4;
 tartwork paintlogo(const std::string& stem, uint8_t colors, uint8_t background, tline line, const twordstyle& style) {
   tartwork art = makeartwork(stem, logowidth, logoheight, colors);
   tcanvas canvas = makecanvas(logowidth, logoheight, {}, 0);
-  std::vector<tline> lines{line};
-  centrelines(lines, logowidth);
-  paintwords(canvas, lines, style, logosupersample);
+  paintwords(canvas, {line}, style, logosupersample);
   quantize(art, canvas, slotrange(1, colors, background), background, 0.0f);
   art.palette.entry[background] = {0, 0, 0, 0};
   return art;
@@ -39,14 +39,12 @@ const twordstyle ember{{{0.0f, {63, 52, 20}}, {0.5f, {58, 22, 6}}, {1.0f, {36, 4
 
 }  // namespace
 
-tartwork drawqelm1() { return paintlogo("qelm1", 51, 4, {"QELM", 0, 1.2f, 2.6f, 1.85f, 24.0f}, bluechrome); }
+tartwork drawqelm1() { return paintlogo("qelm1", 51, 4, qelm1word(), bluechrome); }
 
-tartwork drawcorporat() {
-  return paintlogo("corporat", 70, 53, {"CORPORATION", 0, 4.0f, 1.0f, 1.8f, 9.0f}, violetsilver);
-}
+tartwork drawcorporat() { return paintlogo("corporat", 70, 53, corporatword(), violetsilver); }
 
-tartwork drawpresents() { return paintlogo("presents", 16, 15, {"presents", 0, -2.0f, 1.4f, 1.9f, 12.0f}, ember); }
+tartwork drawpresents() { return paintlogo("presents", 16, 15, presentsword(), ember); }
 
-tartwork drawproudly() { return paintlogo("proudly", 16, 15, {"proudly", 0, 1.2f, 1.5f, 1.9f, 13.0f}, ember); }
+tartwork drawproudly() { return paintlogo("proudly", 16, 15, proudlyword(), ember); }
 
 }  // namespace assets

@@ -3,7 +3,8 @@
 // scroll1 (320x1000) scrolls behind the code and graphics credits and is
 // shown as a window over two copies of itself, so it repeats seamlessly
 // top to bottom (and across, for the sideways-sliding copies): shaded
-// spheres floating in a nebula, drawn as a brightness ramp in colours 1..19.
+// spheres floating in a nebula, drawn as a brightness ramp in colours 1..19
+// (start-up turns colour 20 into a grey, so the picture never uses it).
 // Start-up doubles the blue of those colours, adds 3 to every component and
 // reads their red as a grey ramp, so the ramp keeps blue <= 31, every
 // component <= 60 and red climbing with brightness.
@@ -11,13 +12,14 @@
 // scroll2 (320x200) rolls through the perspective scroller, which only
 // knows grey levels: its palette is the 64 greys, colour k = level k - 1.
 // It rolls round over rows 1..198, so those repeat seamlessly.
-// Depends on: draw, lettering.
+// Depends on: draw, lettering, words.
 #include <algorithm>
 #include <cmath>
 
 #include "assets/pictures/draw.h"
 #include "assets/pictures/lettering.h"
 #include "assets/pictures/pictures.h"
+#include "assets/pictures/words.h"
 
 namespace assets {
 
@@ -28,6 +30,12 @@ float wrapdelta(float d, float period) {
   if (d > period * 0.5f) d -= period;
   if (d < -period * 0.5f) d += period;
   return d;
+}
+
+// The 4x4 ordered dither threshold at (x, y), in [0, 1).
+float bayer4(int32_t x, int32_t y) {
+  static const uint8_t order[16] = {0, 8, 2, 10, 12, 4, 14, 6, 3, 11, 1, 9, 15, 7, 13, 5};
+  return (static_cast<float>(order[(y & 3) * 4 + (x & 3)]) + 0.5f) / 16.0f;
 }
 
 struct tsphere {
@@ -90,9 +98,14 @@ tartwork drawscroll1() {
       }
     }
   }
+  // 19 levels band on the big spheres: an ordered 4x4 dither between
+  // neighbouring levels turns the steps into a smooth ramp. The pattern
+  // repeats every 4 pixels, so the picture still tiles.
   for (int32_t y = 0; y < h; ++y)
-    for (int32_t x = 0; x < w; ++x)
-      art.pixels[static_cast<size_t>(y) * w + x] = static_cast<uint8_t>(1 + std::lround(clamp01(at(v, x, y)) * 18.0f));
+    for (int32_t x = 0; x < w; ++x) {
+      float level = clamp01(at(v, x, y)) * 18.0f + bayer4(x, y);
+      art.pixels[static_cast<size_t>(y) * w + x] = static_cast<uint8_t>(1 + std::min(18, static_cast<int32_t>(level)));
+    }
   return art;
 }
 
@@ -133,8 +146,7 @@ tartwork drawscroll2() {
   // The production's name inlaid in the floor: bright bevelled letters in
   // a dark recess with a halo round it.
   tfield word = makefield(w, h);
-  const float sx = 4.2f, sy = 4.0f, advance = 38.0f;
-  letters(word, "MORVANTA", (w - letterswidth("MORVANTA", sx, advance)) * 0.5f, 76.0f, sx, sy, advance);
+  inkline(word, floorword(), 1.0f);
   tfield halo = word;
   blurfield(halo, 4, 3);
   tfield lit = bevellight(word, 3.0f, -0.6f, -0.8f);

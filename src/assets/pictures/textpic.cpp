@@ -4,10 +4,11 @@
 // blue tunnel turns behind them; colours 1..185 otherwise. Every letter has
 // a dark outline and a drop shadow, which keeps it readable over the bright
 // parts of the tunnel.
-// Depends on: draw, lettering.
+// Depends on: draw, lettering, words.
 #include "assets/pictures/draw.h"
 #include "assets/pictures/lettering.h"
 #include "assets/pictures/pictures.h"
+#include "assets/pictures/words.h"
 
 namespace assets {
 
@@ -17,16 +18,12 @@ tartwork drawtext() {
   tartwork art = makeartwork("text", w, h, 185);
   tcanvas canvas = makecanvas(w, h, {}, 0);
 
-  std::vector<tline> title{{"GREETINGS", 0, 8.0f, 3.8f, 4.2f, 34.0f}};
-  centrelines(title, w);
+  const std::vector<tline> title{greetingsword()};
   const twordstyle gold{{{0.0f, {63, 60, 40}}, {0.45f, {60, 40, 10}}, {0.55f, {40, 18, 4}}, {1.0f, {62, 46, 18}}},
-                        {3, 2, 10}, 1.2f, 5.0f, -0.6f, -0.8f, 3.0f, 3.0f, {1, 1, 6}};
+                        {3, 2, 10}, 1.2f, 3.8f, -0.6f, -0.8f, 3.0f, 3.0f, {1, 1, 6}};
   paintwords(canvas, title, gold, 3);
 
-  std::vector<tline> lines{{"to every coder,", 0, 78.0f, 2.0f, 2.5f, 17.0f},
-                           {"pixel artist and", 0, 112.0f, 2.0f, 2.5f, 17.0f},
-                           {"musician out there", 0, 146.0f, 2.0f, 2.5f, 17.0f}};
-  centrelines(lines, w);
+  const std::vector<tline> lines = greetingslines();
   const twordstyle silver{{{0.0f, {63, 63, 63}}, {0.5f, {40, 44, 52}}, {1.0f, {58, 56, 60}}},
                           {3, 2, 10}, 1.0f, 2.5f, -0.6f, -0.8f, 2.0f, 2.0f, {1, 1, 6}};
   paintwords(canvas, lines, silver, 3);

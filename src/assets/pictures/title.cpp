@@ -6,13 +6,14 @@
 // inside those faces (morvdat marks them with 4, everything else 0), in
 // colours 255 (core) and 245 (arms), which are kept out of the picture's
 // own colours and made bright.
-// Depends on: draw, lettering.
+// Depends on: draw, lettering, words.
 #include <algorithm>
 #include <cmath>
 
 #include "assets/pictures/draw.h"
 #include "assets/pictures/lettering.h"
 #include "assets/pictures/pictures.h"
+#include "assets/pictures/words.h"
 
 namespace assets {
 
@@ -21,17 +22,12 @@ namespace {
 constexpr int32_t titlewidth = 640;
 constexpr int32_t titleheight = 480;
 constexpr uint32_t titleseed = 0x717eu;
-constexpr float rimwidth = 7.0f;  // chrome rim inside each letter's edge
-
-const char* const titleword = "MORVANTA";
-const char* const makersline = "Qelm Corporation";
+constexpr float rimwidth = 5.0f;  // chrome rim inside each letter's edge
 
 // The big letters' coverage.
 tfield titlemask() {
   tfield m = makefield(titlewidth, titleheight);
-  const float sx = 9.0f, sy = 13.0f, advance = 76.0f;
-  float width = letterswidth(titleword, sx, advance);
-  letters(m, titleword, (titlewidth - width) * 0.5f, 110.0f, sx, sy, advance);
+  inkline(m, titleword(), 1.0f);
   return m;
 }
 
@@ -96,6 +92,8 @@ tartwork drawmorvpic() {
   }
 
   // The title: chrome rims, glassy faces, a glow behind.
+  const tline title = titleword();
+  const float top = title.top, cap = title.type.cap;
   tfield letter = titlemask();
   tfield face = facemask(letter);
   tfield glow = letter;
@@ -111,12 +109,12 @@ tartwork drawmorvpic() {
       }
       if (face.value[i] > 0.5f) {
         // Dark glass: a deep gradient with a diagonal sheen.
-        float t = (y - 110.0f) / 160.0f;
-        float sheen = std::exp(-std::pow((x * 0.35f + y - 250.0f) / 14.0f, 2.0f)) * 0.35f;
+        float t = (y - top) / cap;
+        float sheen = std::exp(-std::pow((x * 0.35f + y - top - cap * 0.9f) / 14.0f, 2.0f)) * 0.35f;
         c = add(gradient({{0.0f, {2, 3, 12}}, {1.0f, {6, 2, 16}}}, t), scale({20, 26, 40}, sheen));
       } else {
         float l = lit.value[i];
-        float vertical = (y - 110.0f) / 160.0f;
+        float vertical = (y - top) / cap;
         tcolour chrome = gradient({{0.0f, {60, 62, 63}}, {0.45f, {30, 38, 52}}, {0.5f, {12, 14, 26}},
                                    {0.75f, {40, 34, 46}}, {1.0f, {58, 50, 40}}},
                                   vertical);
@@ -126,13 +124,13 @@ tartwork drawmorvpic() {
   }
 
   // The makers' line below the title.
+  const tline makers = makersword();
   tfield small = makefield(titlewidth, titleheight);
-  const float ssx = 3.0f, ssy = 3.5f, sadv = 25.0f;
-  letters(small, makersline, (titlewidth - letterswidth(makersline, ssx, sadv)) * 0.5f, 318.0f, ssx, ssy, sadv);
-  tfield smalllit = bevellight(small, 2.5f, -0.6f, -0.8f);
+  inkline(small, makers, 1.0f);
+  tfield smalllit = bevellight(small, makers.type.weight * 0.5f, -0.6f, -0.8f);
   for (size_t i = 0; i < small.value.size(); ++i) {
     if (small.value[i] <= 0.5f) continue;
-    float t = static_cast<float>(i / titlewidth - 318) / 42.0f;
+    float t = (static_cast<float>(i / titlewidth) - makers.top) / (makers.type.cap * 1.28f);
     tcolour gold = gradient({{0.0f, {63, 56, 36}}, {1.0f, {50, 28, 14}}}, t);
     canvas.colour[i] = scale(gold, 0.3f + smalllit.value[i] * 0.7f);
   }
