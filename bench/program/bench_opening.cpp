@@ -16,6 +16,7 @@
 #include "program/scene.h"
 #include "runtime/runtime.h"
 #include "tables/tables.h"
+#include "tarngr/plain.h"
 #include "tarngr/tarngr.h"
 #include "tools/display.h"
 #include "tools/seam.h"
@@ -132,14 +133,16 @@ void BM_smooth8(benchmark::State& state) {
 BENCHMARK(BM_smooth8<sc::smooth8plain>)->Name("smooth8/plain");
 BENCHMARK(BM_smooth8<sc::smooth8>)->Name("smooth8/fast");
 
+template <void (*filter)(uint8_t*, uint16_t)>
 void BM_blur(benchmark::State& state) {
   prepare();
   randomfill(tools::screen.pixels, 64002);
   for (auto _ : state) {
-    tarngr::blur(tools::screen.pixels, 63680);
+    filter(tools::screen.pixels, 63680);
     benchmark::DoNotOptimize(tools::screen.pixels[32000]);
   }
 }
-BENCHMARK(BM_blur);
+BENCHMARK(BM_blur<tarngr::plain::blur>)->Name("blur/plain");
+BENCHMARK(BM_blur<tarngr::blur>)->Name("blur/fast");
 
 }  // namespace
