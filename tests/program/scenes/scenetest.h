@@ -1,7 +1,9 @@
 // scenetest: helpers the scene tests share: pictures of a known size and
 // fill, pixels and 16-bit cells of 320-wide bitmaps, random fills, a plain
 // rule against its fast path on the same input, the music's position, the
-// palette in use, and the pictures and tables of the two tunnels.
+// palette in use, and the pictures and tables of the two tunnels. It
+// brings in the scene entry points and the stores, tables and palette that
+// every scene test works on.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@
 
 #include "program/program.h"
 #include "program/scenes/relief.h"
+#include "program/scenes/scenes.h"
 #include "program/scenes/state.h"
 #include "runtime/runtime.h"
 #include "tables/tables.h"
@@ -62,6 +65,22 @@ bool sameasplain(uint8_t* p, size_t n, Plain plain, Fast fast) {
   std::memcpy(p, before.data(), n);
   fast();
   return std::memcmp(p, want.data(), n) == 0;
+}
+// The same where both also start from and move on a state variable: they
+// must leave it at the same value too.
+template <class State, class Plain, class Fast>
+bool sameasplain(uint8_t* p, size_t n, State& state, Plain plain, Fast fast) {
+  const State start = state;
+  State plainend{};
+  const bool same = sameasplain(
+      p, n,
+      [&] {
+        plain();
+        plainend = state;
+        state = start;
+      },
+      fast);
+  return same && state == plainend;
 }
 
 inline void clearstore() { std::memset(tools::screen.pixels, 0, tools::screenstoresize); }

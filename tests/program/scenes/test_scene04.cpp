@@ -2,26 +2,15 @@
 // pictures and tables, fast against plain.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
-#include <cstring>
 #include <random>
 
-#include "program/scenes/relief.h"
-#include "program/scenes/scenes.h"
 #include "program/scenes/scenetest.h"
-#include "program/scenes/state.h"
-#include "tables/tables.h"
-#include "tools/stores.h"
 
 namespace {
 
 namespace sc = program::scenes;
 using namespace scenetest;
-using tools::work2;
-using tools::work3;
-using tools::work4;
-using tools::work5;
+using tools::work2, tools::work3, tools::work4, tools::work5;
 
 using Relief = Credits;
 
@@ -46,8 +35,9 @@ TEST_F(Relief, HeightsFromTheTextLayerAndACopyThatStopsTwoCellsShort) {
 // columns 159 and 160 mirror onto each other and take the higher edge of
 // the pair. With a[0] = a[128] = a[160] = 0 at phase 0, x = 160 reads only
 // zeros (h 0), x = 159 none (h 143: no band), and several x an edge of
-// exactly 100 (rows 99 and 100).
-TEST_F(Relief, BandEdgeAndItsFourQuadrantsWithTheSeamColumnsJoined) {
+// exactly 100 (rows 99 and 100). The fast band against the plain one on
+// random curves (every height, and none), pictures and phases.
+TEST_F(Relief, BandEdgeQuadrantsAndSeamColumnsFastAsPlain) {
   int16_t curve[256];
   for (int i = 0; i < 256; ++i) curve[i] = static_cast<int16_t>(i);
   EXPECT_EQ(sc::waveheight(curve, 100, 7), 38);  // (107 + 151/4 + 39/8 + 71/16) / 4
@@ -71,13 +61,10 @@ TEST_F(Relief, BandEdgeAndItsFourQuadrantsWithTheSeamColumnsJoined) {
       ASSERT_EQ(work2.pixels[p], inside ? static_cast<uint8_t>(work3.pixels[p] + 20) : 0xEE) << column << "," << y;
     }
   }
-}
 
-TEST_F(Relief, FastBandMatchesThePlainRule) {
   std::mt19937 rng(4);
-  int16_t curve[256];
   for (int round = 0; round < 40; ++round) {
-    for (int16_t& a : curve) a = static_cast<int16_t>(rng() % 420);  // every height, and none
+    for (int16_t& a : curve) a = static_cast<int16_t>(rng() % 420);
     std::generate_n(work2.pixels, tools::work2storesize, rng);
     std::generate_n(work3.pixels, 64000, rng);
     const uint32_t phase = rng() % 255;
@@ -91,8 +78,11 @@ TEST_F(Relief, FastBandMatchesThePlainRule) {
 // back to 1 when it reaches the wrap: 10,000 reaches 63,997 in 53,997
 // steps. 64,001 (scene 9 may leave it) wraps at once; 65,535 through 0.
 // With offsets randsign[k] moves x and randsign[k + 1] y, and a pixel moved
-// right or down is read again and moves on.
-TEST_F(Relief, JitterWrapsAtEachScenesLimitAndOffsetsEachAxis) {
+// right or down is read again and moves on. The fast jitter against the
+// plain one on random signs, far from the wraps, at the first k whose row
+// takes the slow way, where a row's last step just reaches a wrap, near
+// and past the wraps; three frames in a row from each.
+TEST_F(Relief, JitterWrapsAtEachScenesLimitOffsetsEachAxisFastAsPlain) {
   std::generate_n(work2.pixels, 64000, [i = 0u]() mutable { return picturebyte(i++); });
   for (auto [from, wrap, to] : {std::array<uint16_t, 3>{200, 63998, 62136}, {10000, 63998, 7939},
                                 {10000, 63999, 7938}, {64001, 63999, 61936}, {65535, 63998, 61935}})
@@ -119,32 +109,17 @@ TEST_F(Relief, JitterWrapsAtEachScenesLimitAndOffsetsEachAxis) {
     shake(63998);
     for (uint32_t d = 2; d <= 198; ++d) ASSERT_EQ(work2.pixels[d * 321], 77) << d;  // down the diagonal
   }
-}
 
-// Far from the wraps, at the first k whose row takes the slow way, where a
-// row's last step just reaches a wrap, near and past the wraps; three
-// frames in a row from each.
-TEST_F(Relief, FastJitterMatchesThePlainRule) {
   std::mt19937 rng(9);
   for (int8_t& r : tables::randsign) r = static_cast<int8_t>(static_cast<int32_t>(rng() % 3) - 1);
   for (const uint16_t from : {200, 63677, 63678, 63682, 63683, 63900, 63998, 64001, 65535})
     for (const uint16_t wrap : {63998, 63999}) {
       std::generate_n(work2.pixels, 64000, rng);
-      uint16_t k = from, plaink = 0;
-      for (int frame = 0; frame < 3; ++frame, k = plaink) {
-        ASSERT_TRUE(sameasplain(
-            work2.pixels, 64000, [&] {
-              sc::jitterindex = k;
-              sc::jitterplain(wrap);
-              plaink = sc::jitterindex;
-            },
-            [&] {
-              sc::jitterindex = k;
-              sc::jitter(wrap);
-            }))
-            << "from " << from << " wrap " << wrap;
-        ASSERT_EQ(sc::jitterindex, plaink) << "from " << from << " wrap " << wrap;
-      }
+      sc::jitterindex = from;
+      for (int frame = 0; frame < 3; ++frame)
+        ASSERT_TRUE(sameasplain(work2.pixels, 64000, sc::jitterindex, [&] { sc::jitterplain(wrap); },
+                                [&] { sc::jitter(wrap); }))
+            << "from " << from << " wrap " << wrap << " frame " << frame;
     }
 }
 

@@ -1,27 +1,15 @@
 // Scene 5 on small known clouds, boards and pixel records.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstring>
 #include <tuple>
-#include <vector>
 
-#include "program/scenes/scenes.h"
 #include "program/scenes/scenetest.h"
-#include "program/scenes/state.h"
-#include "runtime/runtime.h"
-#include "tables/tables.h"
-#include "tarngr/tarngr.h"
-#include "tarnpal/tarnpal.h"
-#include "tools/stores.h"
 
 namespace {
 
 namespace sc = program::scenes;
 using namespace scenetest;
-using tools::screen;
-using tools::work1;
-using tools::work2;
+using tools::screen, tools::work1, tools::work2;
 
 // Invisible points (colour 0 on a black dot layer) that do not morph, a
 // board whose pixels tell where they were read, a circle of zero offsets.

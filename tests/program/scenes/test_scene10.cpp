@@ -3,22 +3,13 @@
 // with scene 4 is tested in test_scene04.cpp.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
-#include <cstring>
-
-#include "program/scenes/scenes.h"
 #include "program/scenes/scenetest.h"
-#include "program/scenes/state.h"
-#include "tables/tables.h"
-#include "tools/stores.h"
 
 namespace {
 
 namespace sc = program::scenes;
 using namespace scenetest;
-using tools::work2;
-using tools::work3;
+using tools::work2, tools::work3;
 
 using Scene10 = Credits;
 
