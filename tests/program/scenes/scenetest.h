@@ -90,13 +90,15 @@ inline void setposition(uint32_t position, uint32_t row) {
   program::playstatus.row = row;
 }
 
-// Offsets of the frame that differ from v.
-inline toffsets notequal(uint32_t from, uint32_t to, uint8_t v) {
+// Offsets from..to of a bitmap (the frame, when none is named) whose pixels
+// differ from v.
+inline toffsets notequal(const tarngr::tbitmap& bm, uint32_t from, uint32_t to, uint8_t v) {
   toffsets out;
   for (uint32_t p = from; p <= to; ++p)
-    if (tools::screen.pixels[p] != v) out.push_back(p);
+    if (bm.pixels[p] != v) out.push_back(p);
   return out;
 }
+inline toffsets notequal(uint32_t from, uint32_t to, uint8_t v) { return notequal(tools::screen, from, to, v); }
 
 // Entry i of the palette in use.
 inline std::array<uint8_t, 3> colour(uint8_t i) {
