@@ -143,22 +143,15 @@ TEST_F(Relief, Scene4WindowsLandInOrderAndFollowTheRowBackToTheTop) {
   EXPECT_EQ(work3.pixels[64000], picturebyte(from + 64000 - 10 * f));  // left from the frame before
 }
 
-// No band (atancurve would band every row), no offsets, a relief of 258
-// under the letters in rows 40..157 only: the first frame is the picture
-// from row 1, refracted at the letters; k wraps one earlier than in scene
-// 10. Then 62 fade steps toward scroll1's palette, not scrollpal, and the
-// phase wraps.
+// No band (atancurve would band every row), no offsets: the first frame is
+// the picture from row 1, refracted at the letters in rows 40..157 only; k
+// wraps one earlier than in scene 10. Then 62 fade steps toward scroll1's
+// palette, not scrollpal, and the phase wraps.
 TEST_F(Relief, Scene4FirstFrameIsThePictureFromRowOneThenFadeAndPhase) {
   std::fill_n(tables::atancurve, 256, 0);
   for (auto& e : tools::scroll1pal.entry) e = {63, 30, 0, 0};
   for (auto& e : tables::scrollpal.entry) e = {0, 0, 63, 0};
   sc::codesetup();
-  uint32_t raised = 0;
-  for (uint32_t i = 0; i < 64318; ++i) {
-    raised += cell(work4, i) == 258;
-    ASSERT_TRUE(cell(work4, i) == 0 || (cell(work4, i) == 258 && i >= 40 * 320 && i < 158 * 320)) << i;
-  }
-  EXPECT_GT(raised, 3000u);
   sc::jitterindex = 10000;
   sc::codepass();
   EXPECT_EQ(sc::jitterindex, 7939);
