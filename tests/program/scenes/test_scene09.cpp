@@ -129,8 +129,8 @@ TEST_F(Band, JitterSkipsTwoPixelsWhereTheIndexWrapsAndMatchesThePlainRule) {
 // Past y 0.3 a particle goes back to the nozzle with colour 47 and a
 // velocity whose axes come from three draws; it is dotted into work3 0.4 to
 // the left and 0.12 lower, at (32, 184). From the next frame the colour is
-// 31-based, taken in 8 bits.
-TEST_F(Band, RelaunchShowsColour47ForOneFrame) {
+// 31-based, taken in 8 bits. The sideways drift turns every 100 frames.
+TEST_F(Band, FountainRelaunchesInColour47AndTheDriftTurns) {
   Eng3D::fountainpos[1] = {0.1f, 0.2999f, 1.0f, 0};
   Eng3D::fountainvel[1] = {0.0f, 0.001f, 0.0f};
   Eng3D::fountainpos[2] = {0.0f, -1.0f, 1.0f, 0};
@@ -155,10 +155,10 @@ TEST_F(Band, RelaunchShowsColour47ForOneFrame) {
   Eng3D::fountainvel[1] = {0.0f, -0.0005f, 0.0f};
   sc::fountain();
   EXPECT_EQ(Eng3D::fountainpos[1].colour, 31);  // Round(31 - 0.01 * 31)
-}
 
-// -0.01 for the first 100 frames after the set-up, then 0.001 for 100.
-TEST_F(Band, DriftTurnsEvery100Frames) {
+  // The drift: -0.01 for the first 100 frames after the set-up, then 0.001
+  // for 100.
+  sc::bandsetup();
   std::vector<float> drift;
   for (int frame = 0; frame < 201; ++frame) sc::fountain(), drift.push_back(sc::drift);
   std::vector<float> expected(100, -0.01f);
