@@ -29,8 +29,8 @@ class Scene13 : public ::testing::Test {
 
 // The ring once inside; at x = 316 shape columns 3..5 all add into column
 // 319, at y = 197 shape rows 2..5 into row 199. Ceilings: the plasma (3, or
-// 0: never painted) and 253.
-TEST_F(Scene13, RingPilesUpAtTheEdgesUnderItsCeilings) {
+// 0: never painted) and 253. Dots off screen are not drawn.
+TEST_F(Scene13, RingPilesUpAtTheEdgesUnderItsCeilingsAndNotOffScreen) {
   const uint8_t ring[6][6] = {{0, 0, 1, 1, 0, 0}, {0, 1, 2, 2, 1, 0}, {1, 2, 1, 1, 2, 1},
                               {1, 2, 1, 1, 2, 1}, {0, 1, 2, 2, 1, 0}, {0, 0, 1, 1, 0, 0}};
   drawstill(100, 50);
@@ -51,11 +51,10 @@ TEST_F(Scene13, RingPilesUpAtTheEdgesUnderItsCeilings) {
   screen.pixels[12 * 320 + 201] = 252;   // 254 is cut to 253
   for (int frame = 0; frame < 4; ++frame) drawstill(200, 10);
   EXPECT_EQ((std::array{at(202, 10), at(202, 11), at(201, 12), at(203, 11)}), (std::array<uint8_t, 4>{3, 0, 253, 8}));
-}
 
-// Off screen a dot is not drawn and only one velocity turns, x's first; x is
-// compared unsigned, so a step left of column 0 is off screen; y wraps.
-TEST_F(Scene13, DotsOffScreenTurnOneVelocityAndStayPut) {
+  // Off screen a dot is not drawn and only one velocity turns, x's first; x
+  // is compared unsigned, so a step left of column 0 is off screen; y wraps.
+  clearstore();
   tdot left{0, 50, -100, 0}, both{400, 250, 3, 3}, wrapped{100, 200, 0, 100};
   sc::movedot(left);
   sc::movedot(both);
