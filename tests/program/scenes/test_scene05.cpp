@@ -1,33 +1,15 @@
-// Scene 5 on small known clouds, boards and pixel records, and in the
-// renderer's frames of the real show.
+// Scene 5 on small known clouds, boards and pixel records.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
-#include <cstring>
-#include <string>
 #include <tuple>
-#include <vector>
 
-#include "program/scenes/scenes.h"
 #include "program/scenes/scenetest.h"
-#include "program/scenes/state.h"
-#include "runtime/runtime.h"
-#include "support/dump.h"
-#include "tables/tables.h"
-#include "tarngr/tarngr.h"
-#include "tarnpal/tarnpal.h"
-#include "tools/stores.h"
 
 namespace {
 
 namespace sc = program::scenes;
 using namespace scenetest;
-using tools::screen;
-using tools::work1;
-using tools::work2;
-
-uint8_t at(const tarngr::tbitmap& bm, int x, int y) { return bm.pixels[y * 320 + x]; }
+using tools::screen, tools::work1, tools::work2;
 
 // Invisible points (colour 0 on a black dot layer) that do not morph, a
 // board whose pixels tell where they were read, a circle of zero offsets.
@@ -65,61 +47,47 @@ TEST_F(Cloud, FirstFrameTurnsTo322AndTheAngleWrapsAt360) {
   EXPECT_EQ(angles, (std::vector<float>{358.0f, 0.0f, 2.0f}));
 }
 
-// While the counter is at most 400 the points take their step (points 0
-// and 450 never); after 150 frames of hold the counter restarts, the lock
-// holds the fade-in back until position 8 comes back below row 48.
-TEST_F(Cloud, MorphHoldThenMorphAgainBehindTheFadeLock) {
+// The fade-in steps while the counter is below 63. While it is at most 400
+// the points take their step (points 0 and 450 never); after 150 frames of
+// hold the counter restarts and the lock holds the fade-in back until
+// position 8 comes back below row 48.
+TEST_F(Cloud, FadeInMorphHoldThenMorphAgainBehindTheFadeLock) {
+  const std::array<uint8_t, 3> black{0, 0, 0}, first{1, 1, 0};
+  for (uint32_t counter : {62u, 63u}) {
+    sc::fadecounter = counter;
+    sc::clouddraw();
+    EXPECT_EQ(colour(9), first) << counter;
+  }
+  tarnpal::clearpalette();
   for (int n : {0, 1, 449, 450}) tables::morphstep[n] = {0.25f, 0.0f, 0.0f};
   auto x = [](int n) { return static_cast<float>(tables::cloud1[n].x); };
   sc::fadecounter = 400;
-  sc::clouddraw();
-  sc::cloudmusicsteps();
-  EXPECT_EQ(x(1), 0.25f);
-  EXPECT_EQ(x(449), 0.25f);
-  EXPECT_EQ(x(0), 0.0f);
-  EXPECT_EQ(x(450), 0.0f);
-  for (int frame = 1; frame < 150; ++frame) {
+  for (int frame = 0; frame < 150; ++frame) {
     sc::clouddraw();
     sc::cloudmusicsteps();
   }
+  EXPECT_EQ((std::array{x(0), x(1), x(449), x(450)}), (std::array{0.0f, 0.25f, 0.25f, 0.0f}));
   EXPECT_TRUE(sc::morphdone);
   EXPECT_EQ(sc::holdcounter, 149);
-  EXPECT_EQ(x(1), 0.25f);
   sc::clouddraw();  // the 150th frame of hold
-  EXPECT_FALSE(sc::morphdone);
-  EXPECT_TRUE(sc::fadelock);
-  EXPECT_EQ(sc::holdcounter, 0);
-  EXPECT_EQ(sc::fadecounter, 0u);
+  EXPECT_EQ((std::tuple{sc::morphdone, sc::fadelock, sc::holdcounter, sc::fadecounter}),
+            (std::tuple{false, true, uint16_t{0}, 0u}));
   sc::cloudmusicsteps();
-
-  const std::array<uint8_t, 3> black{0, 0, 0};
   sc::clouddraw();  // locked: no fade step, but the morph runs again
   EXPECT_EQ(x(1), 0.5f);
   EXPECT_EQ(colour(9), black);
-  setposition(8, 48);
-  sc::cloudmusicsteps();
-  sc::clouddraw();
-  EXPECT_EQ(colour(9), black);
-  setposition(8, 47);
-  sc::cloudmusicsteps();
-  EXPECT_FALSE(sc::fadelock);
-  sc::clouddraw();
-  EXPECT_EQ(colour(9), (std::array<uint8_t, 3>{1, 1, 0}));
-}
-
-// 63 steps: the counter values 0..62 fade, 63 does not.
-TEST_F(Cloud, FadeInStepsWhileTheCounterIsBelow63) {
-  sc::fadecounter = 62;
-  sc::clouddraw();
-  EXPECT_EQ(colour(3), (std::array<uint8_t, 3>{1, 1, 0}));
-  sc::fadecounter = 63;
-  sc::clouddraw();
-  EXPECT_EQ(colour(3), (std::array<uint8_t, 3>{1, 1, 0}));
+  for (uint32_t row : {48u, 47u}) {
+    setposition(8, row);
+    sc::cloudmusicsteps();
+    sc::clouddraw();
+    EXPECT_EQ(colour(9), row == 48 ? black : first) << row;
+  }
 }
 
 // Each row reads at the next phase's offset; the phase runs on by 180 per
 // frame and the set-up leaves it alone; the border rows and columns stay.
-TEST_F(Cloud, BoardRowsWobbleThroughTheCircle) {
+// The composite shows the board where the dot layer is 16 or below.
+TEST_F(Cloud, BoardRowsWobbleThroughTheCircleAndShowUnderColour16) {
   std::memset(work2.pixels, 250, 64000);
   tables::circlephase = 200;
   tables::circleofs[200] = -10 * 320 - 10;  // row 10 reads from (0, 0)
@@ -134,9 +102,7 @@ TEST_F(Cloud, BoardRowsWobbleThroughTheCircle) {
     EXPECT_EQ(at(work2, x, y), board[from]) << x << "," << y;
   for (auto [x, y] : {std::tuple{9, 10}, {310, 10}, {10, 9}, {10, 190}, {0, 0}, {319, 199}})
     EXPECT_EQ(at(work2, x, y), 250) << x << "," << y;
-}
 
-TEST_F(Cloud, CompositeShowsTheBoardUnderColours16AndBelow) {
   const uint8_t layer[] = {0, 1, 16, 17, 192, 255};
   const uint8_t shown[] = {99, 99, 99, 17, 192, 255};
   std::memset(work2.pixels, 99, 64000);
@@ -147,14 +113,14 @@ TEST_F(Cloud, CompositeShowsTheBoardUnderColours16AndBelow) {
   EXPECT_EQ(notequal(0, 63993, 200), toffsets{});
 }
 
-// Every record takes its home pixel's colour; only records 0..60,800 fly,
-// each axis only while strictly inside, and only those strictly inside are
-// drawn on the cleared screen.
-TEST_F(Cloud, BurstMovesEachAxisOnlyInsideTheBorders) {
-  for (uint32_t i = 0; i < 64000; ++i) {
-    tables::pixelcloud[i] = {0, 0, 100, 1, 1};  // in column 0: never drawn
-    screen.pixels[i] = static_cast<uint8_t>(i % 199 + 1);
-  }
+// From row 49 of position 9 every record takes its home pixel's colour;
+// only records 0..60,800 fly, each axis only while strictly inside, and
+// only those strictly inside are drawn on the cleared screen. The fast
+// burst gives the plain one's records, frames and palette.
+TEST_F(Cloud, BurstMovesEachAxisOnlyInsideTheBordersAsThePlainRule) {
+  // Records in column 0, never drawn, but for those put below.
+  for (uint32_t i = 0; i < 64000; ++i)
+    tables::pixelcloud[i] = {0, 0, 100, 1, 1}, screen.pixels[i] = static_cast<uint8_t>(i % 199 + 1);
   auto put = [](uint32_t i, int32_t x, int32_t y, int8_t dx, int8_t dy) { tables::pixelcloud[i] = {0, x, y, dx, dy}; };
   put(321, 1, 1, 1, 1);         // to (2, 2)
   put(640, 0, 2, 1, 1);         // column 0: x stays, y moves, never drawn
@@ -163,120 +129,50 @@ TEST_F(Cloud, BurstMovesEachAxisOnlyInsideTheBorders) {
   put(2000, 318, 50, 1, -2);    // reaches column 319: not drawn, then stuck
   put(60800, 100, 100, 1, 0);   // the last record that flies
   put(60801, 150, 100, 1, 0);   // rows 190.. never take part
-  const std::vector<uint8_t> home(screen.pixels, screen.pixels + 64000);
+  const tbytes home = snapshot(screen.pixels);
   tarngr::transcolor = 7;
-  sc::burst();
+  setposition(9, 48);
+  sc::cloudmusicsteps();
+  ASSERT_FALSE(sc::fadelock);
+  setposition(9, 49);
+  sc::cloudmusicsteps();
 
   for (uint32_t i = 0; i < 64000; ++i) ASSERT_EQ(tables::pixelcloud[i].colour, home[i]) << i;
-  auto position = [](uint32_t i) {
-    const tables::tflypixel f = tables::pixelcloud[i];
-    return std::make_tuple(int32_t{f.x}, int32_t{f.y});
-  };
-  EXPECT_EQ(position(640), std::make_tuple(0, 3));
-  EXPECT_EQ(position(5), std::make_tuple(6, 0));
-  EXPECT_EQ(position(2000), std::make_tuple(319, 48));
-  EXPECT_EQ(position(60801), std::make_tuple(150, 100));
-  const toffsets drawn{2 * 320 + 2, 4 * 320 + 40, 100 * 320 + 101};
-  EXPECT_EQ(notequal(0, 63999, 0), drawn);
-  EXPECT_EQ(screen.pixels[2 * 320 + 2], home[321]);
-  EXPECT_EQ(screen.pixels[100 * 320 + 101], home[60800]);
+  using txy = std::pair<int32_t, int32_t>;
+  auto position = [](uint32_t i) { return txy{tables::pixelcloud[i].x, tables::pixelcloud[i].y}; };
+  EXPECT_EQ((std::array{position(640), position(5), position(2000), position(60801)}),
+            (std::array{txy{0, 3}, txy{6, 0}, txy{319, 48}, txy{150, 100}}));
+  EXPECT_EQ(notequal(0, 63999, 0), (toffsets{2 * 320 + 2, 4 * 320 + 40, 100 * 320 + 101}));
+  EXPECT_EQ((std::array{at(2, 2), at(101, 100)}), (std::array{home[321], home[60800]}));
   EXPECT_TRUE(sc::fadelock);
   EXPECT_EQ(tarngr::transcolor, 0);
   EXPECT_EQ(colour(1), (std::array<uint8_t, 3>{1, 1, 1}));
 
   // The next frame captures its own colours.
   std::memset(screen.pixels, 33, 64000);
-  sc::burst();
-  EXPECT_EQ(position(2000), std::make_tuple(319, 46));
+  sc::cloudmusicsteps();
+  EXPECT_EQ(position(2000), (txy{319, 46}));
   EXPECT_EQ(notequal(0, 63999, 0), (toffsets{3 * 320 + 3, 5 * 320 + 40, 100 * 320 + 102}));
-  EXPECT_EQ(screen.pixels[3 * 320 + 3], 33);
-}
+  EXPECT_EQ(at(3, 3), 33);
 
-// Records anywhere, on and past the borders, over several frames of
-// changing colours: both bursts leave the same records, frame and palette.
-TEST_F(Cloud, BurstMatchesItsPlainRule) {
+  // Records anywhere, on and past the borders, over several frames of
+  // changing colours: both bursts leave the same records, frame and palette.
   runtime::randseed = 99;
   for (auto& f : tables::pixelcloud)
     f = {0, static_cast<int32_t>(runtime::random(324)) - 2, static_cast<int32_t>(runtime::random(204)) - 2,
          static_cast<int8_t>(static_cast<int32_t>(runtime::random(4)) - 2),
          static_cast<int8_t>(static_cast<int32_t>(runtime::random(4)) - 2)};
-  std::vector<uint8_t> records(reinterpret_cast<uint8_t*>(tables::pixelcloud),
-                               reinterpret_cast<uint8_t*>(tables::pixelcloud) + sizeof tables::pixelcloud);
-  struct tresult {
-    std::vector<uint8_t> records, frame;
-    std::array<uint8_t, 3> palette;
-  };
-  auto run = [&](void (*burst)()) {
-    std::memcpy(tables::pixelcloud, records.data(), records.size());
+  auto flights = [](void (*burst)()) {
     tarnpal::clearpalette();
     runtime::randseed = 5;
-    for (int frame = 0; frame < 40; ++frame) {
-      for (uint32_t i = 0; i < 64000; ++i) screen.pixels[i] = static_cast<uint8_t>(runtime::random(256));
-      burst();
-    }
-    const auto* r = reinterpret_cast<const uint8_t*>(tables::pixelcloud);
-    return tresult{{r, r + records.size()}, {screen.pixels, screen.pixels + 64000}, colour(200)};
+    for (int frame = 0; frame < 40; ++frame) randomfill(screen.pixels), burst();
   };
-  const tresult plain = run(sc::burstplain), fast = run(sc::burst);
-  EXPECT_TRUE(plain.records == fast.records);
-  EXPECT_TRUE(plain.frame == fast.frame);
-  EXPECT_EQ(plain.palette, fast.palette);
-  EXPECT_EQ(fast.palette, (std::array<uint8_t, 3>{40, 40, 40}));
-}
-
-// ---- in the show's frames -------------------------------------------------------------
-
-// With one frame per row the scene shows frames 448..576; the burst runs
-// from row 49 of position 9 (frame 561) to row 63 (575): the last frame
-// reads position 10, row 0.
-class CloudShow : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { frames = testsupport::renderdump(11, 1, 577); }
-  static void TearDownTestSuite() { frames.clear(); }
-  static std::vector<testsupport::tframerecord> frames;
-};
-std::vector<testsupport::tframerecord> CloudShow::frames;
-
-TEST_F(CloudShow, TrailsAbove16CoverTheBoardAndNothingBelow17IsATrail) {
-  ASSERT_EQ(frames.size(), 577u);
-  size_t seventeens = 0;
-  for (size_t f = 448; f < 561; ++f) {
-    const auto& r = frames[f];
-    ASSERT_EQ(r.pixels.size(), 64000u) << f;
-    for (uint32_t p = 0; p < 64000; ++p) {
-      const uint8_t v = static_cast<uint8_t>(r.pixels[p]);
-      const uint32_t x = p % 320, y = p / 320;
-      // The board's colours are 192 and up; outside it only the dot layer
-      // shows, whose blurred trails never reach 192.
-      if (x >= 10 && x <= 309 && y >= 10 && y <= 189)
-        ASSERT_GT(v, 16) << "frame " << f << ": " << x << "," << y;
-      else
-        ASSERT_TRUE(v == 0 || (v > 16 && v < 192)) << "frame " << f << ": " << x << "," << y << " is " << int(v);
-      seventeens += v == 17;
-    }
-  }
-  EXPECT_GT(seventeens, 0u);
-}
-
-TEST_F(CloudShow, BurstKeepsTheBordersBlackAndFadesUpOncePerFrame) {
-  ASSERT_EQ(frames.size(), 577u);
-  EXPECT_LT(std::count(frames[560].pixels.begin(), frames[560].pixels.end(), '\0'), 20000);
-  for (size_t f = 561; f <= 575; ++f) {
-    const auto& r = frames[f];
-    EXPECT_GT(std::count(r.pixels.begin(), r.pixels.end(), '\0'), 20000) << f;
-    for (uint32_t x = 0; x < 320; ++x) {
-      ASSERT_EQ(r.at(x, 0), 0) << f << ": " << x;
-      ASSERT_EQ(r.at(x, 199), 0) << f << ": " << x;
-    }
-    for (uint32_t y = 0; y < 200; ++y) {
-      ASSERT_EQ(r.at(0, y), 0) << f << ": " << y;
-      ASSERT_EQ(r.at(319, y), 0) << f << ": " << y;
-    }
-    for (int i = 0; i < 256; ++i) {
-      const auto before = frames[f - 1].colour(static_cast<uint8_t>(i)), now = r.colour(static_cast<uint8_t>(i));
-      for (int k = 0; k < 3; ++k) ASSERT_EQ(now[k], before[k] < 63 ? before[k] + 1 : 63) << f << " entry " << i;
-    }
-  }
+  tbytes frame;
+  EXPECT_TRUE(sameasplain(
+      reinterpret_cast<uint8_t*>(tables::pixelcloud), sizeof tables::pixelcloud,
+      [&] { flights(sc::burstplain), frame = snapshot(screen.pixels); }, [&] { flights(sc::burst); }));
+  EXPECT_EQ(frame, snapshot(screen.pixels));
+  EXPECT_EQ(colour(200), (std::array<uint8_t, 3>{40, 40, 40}));
 }
 
 }  // namespace

@@ -3,15 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstring>
 #include <tuple>
-#include <vector>
 
-#include "program/scenes/scenes.h"
 #include "program/scenes/scenetest.h"
-#include "runtime/runtime.h"
-#include "tables/tables.h"
-#include "tools/stores.h"
 
 namespace {
 
@@ -47,12 +41,9 @@ TEST_F(Scene11, TextureIndexStaysBelow65024) {
     screen.pixels[319] = screen.pixels[63681] = 7;
     sc::swirltunnel();
     for (auto [offset, map, step, expected] : cases)
-      if (step == a) {
-        EXPECT_EQ(screen.pixels[offset], expected) << "offset " << offset << " a " << a;
-      }
-    EXPECT_EQ(screen.pixels[319], 7);
-    EXPECT_EQ(screen.pixels[63681], 7);
-    for (uint32_t p = 0; p < 64000; ++p) ASSERT_NE(screen.pixels[p], 200) << p;
+      EXPECT_TRUE(step != a || screen.pixels[offset] == expected) << "offset " << offset << " a " << a;
+    EXPECT_EQ((std::array{screen.pixels[319], screen.pixels[63681]}), (std::array<uint8_t, 2>{7, 7}));
+    EXPECT_EQ(std::count(screen.pixels, screen.pixels + 64000, 200), 0);
   }
 }
 
@@ -62,23 +53,22 @@ TEST_F(Scene11, TextureIndexStaysBelow65024) {
 // frame, which the blurs read, is what the store held before the scene.
 TEST_F(Scene11, StepRepeatsEvery255FramesOverWhatTheStoreHeld) {
   runtime::randseed = 11;
-  for (uint32_t k = 0; k < 65024; ++k) tools::teil.pixels[k] = static_cast<uint8_t>(runtime::random(256));
+  randomfill(tools::teil.pixels, 65024);
   for (int32_t& m : tables::swirlmap) m = static_cast<int32_t>(runtime::random(0x10000)) - 0x8000;
   for (uint32_t x = 0; x < 320; x += 3) tools::text.pixels[x] = tools::text.pixels[199 * 320 + x + 2] = 90;
   screen.pixels[64000] = 250;  // what the title picture left there
   sc::scene11.timelinesetup();
   sc::swirlsetup();
-  std::vector<uint8_t> second;
+  tbytes second;
   for (int frame = 1; frame <= 257; ++frame) {
     sc::swirlpass();
     ASSERT_EQ(sc::swirlstep, (frame - 1) % 255 + 1);
-    if (frame == 2) second.assign(screen.pixels, screen.pixels + 64000);
+    if (frame == 2) second = snapshot(screen.pixels);
   }
   EXPECT_EQ(0, std::memcmp(second.data(), screen.pixels, 64000));
   for (uint32_t x = 0; x < 320; ++x) ASSERT_EQ(screen.pixels[x], x % 3 == 0 ? 90 : 0) << x;
   for (uint32_t x = 1; x < 320; ++x) ASSERT_EQ(screen.pixels[63680 + x], x % 3 == 2 ? 90 : 0) << x;
   EXPECT_EQ(screen.pixels[64000], 250);
-
 }
 
 }  // namespace

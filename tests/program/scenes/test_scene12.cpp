@@ -1,23 +1,14 @@
 // Scene 12 on small known maps and pictures: the scroll's fold after 198
-// rows, the remap's modulo, the glow's cut-off at 38, the fade-in.
+// rows, the remap's modulo, the fade-in, the glow's cut-off at 38.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
-#include <cstring>
-
-#include "program/scenes/scenes.h"
 #include "program/scenes/scenetest.h"
-#include "tables/tables.h"
-#include "tools/stores.h"
 
 namespace {
 
 namespace sc = program::scenes;
 using namespace scenetest;
-using tools::screen;
-using tools::teilfull;
-using tools::work2;
+using tools::screen, tools::teilfull, tools::work2;
 
 class Squeeze : public ::testing::Test {
  protected:
@@ -33,8 +24,11 @@ class Squeeze : public ::testing::Test {
 
 // With an identity map each screen row shows the number of the picture row
 // it reads. Sums at or above 63,360 fold to the top, so picture rows 198
-// and 199 never show, and after 198 frames the offset is 0 again.
-TEST_F(Squeeze, ScrollFoldsAfter198RowsAndNeverShowsTheLastTwo) {
+// and 199 never show, and after 198 frames the offset is 0 again. The
+// palette meanwhile takes its 62 steps toward teilgrey.
+TEST_F(Squeeze, ScrollAndRemapFoldAt198RowsAndNeverShowTheLastTwo) {
+  for (auto& e : tables::teilgrey.entry) e = {63, 63, 20, 0};
+  tarnpal::clearpalette();
   for (int frame = 1; frame <= 198; ++frame) {
     sc::squeezedraw();
     ASSERT_EQ(row(0), frame % 198) << frame;
@@ -45,10 +39,9 @@ TEST_F(Squeeze, ScrollFoldsAfter198RowsAndNeverShowsTheLastTwo) {
   }
   EXPECT_EQ(sc::squeezeoffset, 0);
   EXPECT_EQ((std::array{row(197), row(198), row(199)}), (std::array<uint8_t, 3>{197, 0, 1}));
-}
+  EXPECT_EQ(colour(40), (std::array<uint8_t, 3>{62, 62, 20}));
 
-// Any 16-bit entry: the largest sums pass the fold twice.
-TEST_F(Squeeze, RemapTakesEntryPlusOffsetModuloTheFold) {
+  // Any 16-bit entry: the largest sums pass the fold twice.
   for (uint32_t i = 0; i < tools::framestoresize; ++i) teilfull.pixels[i] = static_cast<uint8_t>(i * 7 + i / 256);
   const uint32_t cases[][3] = {{63359, 320, 319}, {400, 63040, 80}, {65535, 63040, 1855}, {65535, 0, 2175}};
   for (const auto& c : cases) {
@@ -73,13 +66,6 @@ TEST_F(Squeeze, GlowIsCutAtAndBelow38) {
       ASSERT_EQ(screen.pixels[p], kept ? kept : 7) << int(level) << " at " << p;
     }
   }
-}
-
-TEST_F(Squeeze, FadesInToTheGreyPaletteInSixtyTwoSteps) {
-  for (auto& e : tables::teilgrey.entry) e = {63, 63, 20, 0};
-  tarnpal::clearpalette();
-  for (int frame = 0; frame < 65; ++frame) sc::squeezedraw();
-  EXPECT_EQ(colour(40), (std::array<uint8_t, 3>{62, 62, 20}));
 }
 
 }  // namespace

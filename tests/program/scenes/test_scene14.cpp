@@ -1,21 +1,16 @@
 // Scene 14: the roll through the trapezoid on a striped picture, the pulse
-// of the divisors, and the smear and roll, plain and fast.
+// of the divisors, and the smear, each fast path against its plain rule.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <tuple>
 #include <utility>
-#include <vector>
 
-#include "program/scenes/scenes.h"
 #include "program/scenes/scenetest.h"
-#include "runtime/runtime.h"
-#include "tables/tables.h"
-#include "tools/stores.h"
 
 namespace {
 
 namespace sc = program::scenes;
+using namespace scenetest;
 using tools::screen;
 using tspan = std::pair<uint32_t, uint32_t>;
 
@@ -26,14 +21,14 @@ class Scene14 : public ::testing::Test {
  protected:
   void SetUp() override {
     tools::initmemory();
-    scenetest::fill(tools::scroll2, 320, 200, 0);
+    fill(tools::scroll2, 320, 200, 0);
     for (uint32_t j = 0; j < 200; ++j)
       std::memset(tools::scroll2.pixels + j * 320, j == 0 || j == 199 ? hidden : static_cast<int>(j % 62 + 1), 320);
     for (int i = 0; i < 200; ++i) tables::widthramp[i] = static_cast<int16_t>(runtime::round(i * 310 / 200.0L + 10));
     std::memset(screen.pixels, untouched, 64000);
     sc::floorsetup();
+    runtime::randseed = 14;
   }
-  static uint8_t at(uint32_t x, uint32_t y) { return screen.pixels[y * 320 + x]; }
   // The first and last column of row y that the roll wrote (320, 0: none).
   static tspan span(uint32_t y) {
     tspan s{320, 0};
@@ -44,22 +39,42 @@ class Scene14 : public ::testing::Test {
 };
 
 // r = 100: picture row j on screen row (100 + j) mod 199, so row 100 and row
-// 199 are skipped; row 0 spans 154..164, row 198 1..317. r runs 199 down to 2.
-TEST_F(Scene14, RollSkipsRowsAndFillsTheTrapezoid) {
+// 199 are skipped; row 0 spans 154..164, row 198 1..317. r runs 199 down to
+// 2. The fast roll against the plain one, frame by frame over a cycle of r
+// with the line buffer it leaves, on a random picture and screen, with the
+// widths changed halfway, so its column tables must follow.
+TEST_F(Scene14, RollSkipsRowsFillsTheTrapezoidAndMatchesThePlainRule) {
   sc::floorroll = 101;
   sc::rollfloor();
-  EXPECT_EQ(span(100), (tspan{320, 0}));
-  EXPECT_EQ(span(199), (tspan{320, 0}));
-  EXPECT_EQ(span(0), (tspan{154, 164}));
-  EXPECT_EQ(span(198), (tspan{1, 317}));
+  EXPECT_EQ((std::array{span(100), span(199), span(0), span(198)}),
+            (std::array{tspan{320, 0}, tspan{320, 0}, tspan{154, 164}, tspan{1, 317}}));
   for (auto [x, y, j] : {std::tuple{154u, 0u, 99u}, {1u, 198u, 98u}, {160u, 101u, 1u}, {160u, 99u, 198u}})
     EXPECT_EQ(at(x, y), j % 62 + 1) << "row " << y;
-  for (uint32_t p = 0; p < 64000; ++p) ASSERT_NE(screen.pixels[p], hidden) << p;
-
+  EXPECT_EQ(std::count(screen.pixels, screen.pixels + 64000, hidden), 0);
   sc::floorroll = 200;
   for (int frame = 0; frame < 199; ++frame) {
     sc::rollfloor();
     ASSERT_EQ(sc::floorroll, frame < 198 ? 199 - frame : 199);
+  }
+
+  randomfill(tools::scroll2.pixels, 64000, 64);
+  randomfill(screen.pixels);
+  tbytes line;
+  for (int frame = 0; frame < 200; ++frame) {
+    if (frame == 100)
+      for (int i = 0; i < 200; ++i) tables::widthramp[i] = static_cast<int16_t>(318 - i * 308 / 199);
+    ASSERT_TRUE(sameasplain(
+        screen.pixels, 64000, sc::floorroll,
+        [&] {
+          sc::rollfloorplain();
+          line = snapshot(tools::linebuf.pixels, 320);
+        },
+        [&] {
+          std::memset(tools::linebuf.pixels, 0, 320);
+          sc::rollfloor();
+        }))
+        << "frame " << frame;
+    ASSERT_EQ(line, snapshot(tools::linebuf.pixels, 320)) << "frame " << frame;
   }
 }
 
@@ -69,20 +84,19 @@ TEST_F(Scene14, DivisorsPulseBetweenBothEnds) {
   std::vector<int> top, bottom;
   for (int frame = 0; frame < 200; ++frame) {
     sc::pulsesmear();
-    const std::pair<int32_t, int32_t> d{sc::smeara, sc::smearb};
-    if (d == std::pair{32, 20}) top.push_back(frame);
-    if (d == std::pair{8, 5}) bottom.push_back(frame);
+    if (sc::smeara == 32 && sc::smearb == 20) top.push_back(frame);
+    if (sc::smeara == 8 && sc::smearb == 5) bottom.push_back(frame);
   }
-  ASSERT_GE(top.size(), 3u);
-  ASSERT_GE(bottom.size(), 3u);
+  ASSERT_TRUE(top.size() >= 3 && bottom.size() >= 3);
   EXPECT_EQ(top[0], 0);
   EXPECT_TRUE(bottom[0] >= 25 && bottom[0] <= 35) << bottom[0];
 }
 
 // With divisors (1, 1) every source is the centre: a pixel becomes its mean
 // with the centre, row 118 and column 154 twice over, and the centre keeps
-// its value; row 0 and column 0 are never visited.
-TEST_F(Scene14, SmearWithUnitDivisorsMeetsTheCentre) {
+// its value; row 0 and column 0 are never visited. Then the fast smear
+// against the plain one on random screens, for several divisors.
+TEST_F(Scene14, SmearWithUnitDivisorsMeetsTheCentreAndMatchesThePlainRule) {
   for (void (*smear)() : {sc::radialsmearplain, sc::radialsmear}) {
     std::memset(screen.pixels, 20, 64000);
     screen.pixels[118 * 320 + 154] = 60;
@@ -93,47 +107,10 @@ TEST_F(Scene14, SmearWithUnitDivisorsMeetsTheCentre) {
     for (auto [x, y] : {tspan{1, 1}, {319, 199}, {153, 117}, {155, 119}}) EXPECT_EQ(at(x, y), 40);
     for (auto [x, y] : {tspan{1, 118}, {319, 118}, {154, 1}, {154, 199}}) EXPECT_EQ(at(x, y), 50);
   }
-}
-
-// Random pictures and screens: the smear for several divisors, the roll
-// frame by frame over a cycle of r with the line buffer it leaves, and the
-// widths changed halfway, so the fast roll's column tables must follow.
-TEST_F(Scene14, FastSmearAndRollMatchThePlainOnes) {
-  runtime::randseed = 14;
-  auto randomise = [](uint8_t* p, uint32_t below) {
-    for (uint32_t k = 0; k < 64000; ++k) p[k] = static_cast<uint8_t>(runtime::random(below));
-  };
-  std::vector<uint8_t> plain(64000);
   for (auto [a, b] : {std::pair{32, 20}, {8, 5}, {13, 7}, {2, 200}}) {
-    randomise(screen.pixels, 64);
-    const std::vector<uint8_t> before(screen.pixels, screen.pixels + 64000);
+    randomfill(screen.pixels, 64000, 64);
     sc::smeara = a, sc::smearb = b;
-    sc::radialsmearplain();
-    plain.assign(screen.pixels, screen.pixels + 64000);
-    std::memcpy(screen.pixels, before.data(), 64000);
-    sc::radialsmear();
-    EXPECT_EQ(0, std::memcmp(plain.data(), screen.pixels, 64000)) << a << ", " << b;
-  }
-
-  randomise(tools::scroll2.pixels, 64);
-  randomise(screen.pixels, 256);
-  plain.assign(screen.pixels, screen.pixels + 64000);
-  std::vector<uint8_t> fast = plain, line(320);
-  for (int frame = 0; frame < 200; ++frame) {
-    if (frame == 100)
-      for (int i = 0; i < 200; ++i) tables::widthramp[i] = static_cast<int16_t>(318 - i * 308 / 199);
-    const uint16_t r = sc::floorroll;
-    std::memcpy(screen.pixels, plain.data(), 64000);
-    sc::rollfloorplain();
-    plain.assign(screen.pixels, screen.pixels + 64000);
-    line.assign(tools::linebuf.pixels, tools::linebuf.pixels + 320);
-    sc::floorroll = r;
-    std::memcpy(screen.pixels, fast.data(), 64000);
-    std::memset(tools::linebuf.pixels, 0, 320);
-    sc::rollfloor();
-    fast.assign(screen.pixels, screen.pixels + 64000);
-    ASSERT_EQ(plain, fast) << "frame " << frame;
-    ASSERT_EQ(0, std::memcmp(line.data(), tools::linebuf.pixels, 320)) << "frame " << frame;
+    EXPECT_TRUE(sameasplain(screen.pixels, 64000, sc::radialsmearplain, sc::radialsmear)) << a << ", " << b;
   }
 }
 
