@@ -139,7 +139,10 @@ TEST_F(Cloud, BurstMovesEachAxisOnlyInsideTheBordersAsThePlainRule) {
 
   for (uint32_t i = 0; i < 64000; ++i) ASSERT_EQ(tables::pixelcloud[i].colour, home[i]) << i;
   using txy = std::pair<int32_t, int32_t>;
-  auto position = [](uint32_t i) { return txy{tables::pixelcloud[i].x, tables::pixelcloud[i].y}; };
+  auto position = [](uint32_t i) {
+    const int32_t x = tables::pixelcloud[i].x, y = tables::pixelcloud[i].y;  // packed fields by value
+    return txy{x, y};
+  };
   EXPECT_EQ((std::array{position(640), position(5), position(2000), position(60801)}),
             (std::array{txy{0, 3}, txy{6, 0}, txy{319, 48}, txy{150, 100}}));
   EXPECT_EQ(notequal(0, 63999, 0), (toffsets{2 * 320 + 2, 4 * 320 + 40, 100 * 320 + 101}));
