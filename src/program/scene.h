@@ -57,7 +57,7 @@ struct tscene {
   const char* name = nullptr;
   void (*timelinesetup)() = nullptr;  // the timeline's clears and loads
   void (*setup)() = nullptr;          // the scene's own state (may be null)
-  void (*pass)() = nullptr;           // one loop pass
+  void (*pass)() = nullptr;           // one loop pass (every scene has one)
   tquery query = tquery::beforepresent;
   tfaderule fade = {};
   tendrule end = {};

@@ -70,7 +70,7 @@ void runscene(const tscene& scene) {
   pollevent();
   for (;;) {
     quitcheck();
-    if (scene.pass) scene.pass();
+    scene.pass();
     if (scene.query == tquery::beforepresent) querystatus();
     if (scene.end.beforepresent && endreached(scene.end)) break;
     if (!scene.presentsitself) tools::present();

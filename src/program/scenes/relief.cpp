@@ -8,6 +8,7 @@
 #include "program/scenes/state.h"
 #include "tables/tables.h"
 #include "tarngr/tarngr.h"
+#include "tools/lens.h"
 #include "tools/stores.h"
 #include "runtime/runtime.h"
 
@@ -187,6 +188,16 @@ void jitter(uint16_t wrap) {
     }
   }
   jitterindex = k;
+}
+
+// ---- the frame's end ---------------------------------------------------------------
+
+void reliefframe(const int16_t (&curve)[256], uint32_t& phase, uint16_t wrap) {
+  waveband(curve, phase);
+  phase = phase + 1;
+  if (phase == 255) phase = 0;
+  jitter(wrap);
+  tools::lensremap();
 }
 
 }  // namespace program::scenes

@@ -55,4 +55,9 @@ void wavebandplain(const int16_t (&curve)[256], uint32_t phase);
 void jitter(uint16_t wrap);
 void jitterplain(uint16_t wrap);
 
+// How both credit scenes end a frame once their windows are in work2 and
+// work3: the band at this phase, the phase one on (0 again at 255), the
+// jitter with the scene's wrap, and lensremap into screen.
+void reliefframe(const int16_t (&curve)[256], uint32_t& phase, uint16_t wrap);
+
 }  // namespace program::scenes

@@ -18,7 +18,6 @@
 #include "tarngr/tarngr.h"
 #include "tarnpal/tarnpal.h"
 #include "tools/display.h"
-#include "tools/lens.h"
 #include "tools/stores.h"
 #include "tools/text.h"
 
@@ -69,15 +68,9 @@ void codewindows() {
 }
 
 void codepass() {
-  fadecounter = fadecounter + 1;
-  // 62 steps: a target level of 63 ends at 62.
-  if (fadecounter < 63) tarnpal::fadeto(tools::scroll1pal);
+  fadeinstep(tools::scroll1pal, 63);
   codewindows();
-  waveband(tables::halfsine, codewave);
-  codewave = codewave + 1;
-  if (codewave == 255) codewave = 0;
-  jitter(codejitterwrap);
-  tools::lensremap();
+  reliefframe(tables::halfsine, codewave, codejitterwrap);
 }
 
 const tscene scene04 = {

@@ -70,8 +70,7 @@ void plasmasetup() {
 }
 
 void plasmadraw() {
-  fadecounter = fadecounter + 1;
-  if (fadecounter < 64) tarnpal::fadeto(tables::workpal);
+  fadeinstep(tables::workpal, 64);
   plasmaparity = static_cast<uint16_t>(plasmaparity + 1);
   if (plasmaphase <= 2) plasmaphase = 255;
   plasmaphase = static_cast<uint8_t>(plasmaphase - 2);

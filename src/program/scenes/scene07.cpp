@@ -87,8 +87,7 @@ void eyelens() {
 void eyepicture() {
   eyeframes = eyeframes + 1;
   tarngr::copydw(tools::eye1.pixels, tools::screen.pixels, 16000);
-  fadecounter = fadecounter + 1;
-  if (fadecounter < 64) tarnpal::fadeto(tools::eye1pal);
+  fadeinstep(tools::eye1pal, 64);
   if (pastrow(11, 16)) eyelens();
 }
 

@@ -220,8 +220,7 @@ void sinesetup() {
 }
 
 void sinepass() {
-  fadecounter = fadecounter + 1;
-  if (fadecounter < 64) tarnpal::fadeto(tables::bandpal);
+  fadeinstep(tables::bandpal, 64);
   sinephase = static_cast<float>(sinephase + 0.05L);
   sineplasma();
 }

@@ -17,7 +17,6 @@
 #include "tables/tables.h"
 #include "tarngr/tarngr.h"
 #include "tarnpal/tarnpal.h"
-#include "tools/lens.h"
 #include "tools/stores.h"
 #include "tools/text.h"
 
@@ -61,15 +60,9 @@ void graphwindows() {
 }
 
 void graphpass() {
-  fadecounter = fadecounter + 1;
-  // 62 steps: a target level of 63 ends at 62.
-  if (fadecounter < 63) tarnpal::fadeto(tables::scrollpal);
+  fadeinstep(tables::scrollpal, 63);
   graphwindows();
-  waveband(tables::atancurve, graphwave);
-  graphwave = graphwave + 1;
-  if (graphwave == 255) graphwave = 0;
-  jitter(graphjitterwrap);
-  tools::lensremap();
+  reliefframe(tables::atancurve, graphwave, graphjitterwrap);
 }
 
 const tscene scene10 = {

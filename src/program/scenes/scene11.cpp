@@ -58,8 +58,7 @@ void swirlsetup() {
 }
 
 void swirlpass() {
-  fadecounter = fadecounter + 1;
-  if (fadecounter < 63) tarnpal::fadeto(tables::swirlpal);
+  fadeinstep(tables::swirlpal, 63);
   if (swirlstep == 255) swirlstep = 0;
   swirlstep = swirlstep + 1;
   swirltunnel();

@@ -61,8 +61,7 @@ void squeezeremap() {
 }
 
 void squeezedraw() {
-  fadecounter = fadecounter + 1;
-  if (fadecounter < 63) tarnpal::fadeto(tables::teilgrey);
+  fadeinstep(tables::teilgrey, 63);
   squeezeoffset = squeezeoffset + 320;
   if (squeezeoffset >= static_cast<int32_t>(squeezefold)) squeezeoffset = 0;
   squeezeremap();

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "tarnpal/tarnpal.h"
+
 namespace program::scenes {
 
 // The fade counter: frames since the scene's set-up, which resets it (scenes
@@ -14,6 +16,11 @@ namespace program::scenes {
 // morph with it and resets it after the hold; scene 9 uses it as the index
 // into randbit for the fire, wrapping at 64,000.
 extern uint32_t fadecounter;
+
+// The fade-in of scenes 4, 6, 7, 8, 10, 11 and 12: the fade counter counts
+// the frame, and while it is below `below` one fadeto step goes toward the
+// target (62 steps for 63, so a level of 63 ends at 62; 63 steps for 64).
+void fadeinstep(const tarnpal::tpalette& target, uint32_t below);
 
 // The jitter index k into randsign, 16-bit: one sequence shared by scenes 4,
 // 9 and 10, which each advance it per jittered pixel and wrap it their own
